@@ -1,0 +1,29 @@
+// The launcher's shared globals and the procedures its modules call across files.
+#pragma once
+#include <windows.h>
+
+#include "launcher/pathbuf.h"
+
+// Core (main.cpp, frontend.cpp)
+extern HINSTANCE hInst;
+extern HWND BrakDemoHWND;           // the hidden main window
+extern HWND Current_hwnd;           // owner of the launcher's warning boxes
+extern UINT DemoMessage;            // the registered control message
+extern int DemoQuit;                // a quit request arrived, or a front-end start failed
+extern int RunProgram;              // a play cycle is in progress
+extern int TimerCount;              // ticks that found the front-end gone
+extern PROCESS_INFORMATION processInfo;  // the most recently started front-end
+
+void startDemo();
+int ExistProcess(PROCESS_INFORMATION* pi);
+
+// The launcher's modal warning box: caption "Brakkon 2", owner Current_hwnd.
+void warn(const char* text);
+
+// Play cycle (playcycle.cpp, install.cpp, gamerun.cpp)
+extern char dir0[PATH_BUF];         // T\BK2DEMO, the demo root
+extern char dir1[PATH_BUF];         // T\BK2DEMO\DEMODATA
+extern char dir2[PATH_BUF];         // T\BK2DEMO\SIM
+extern char dir3[PATH_BUF];         // T\BK2DEMO\SIM\LAUNCH
+
+void copybrak();
