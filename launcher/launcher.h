@@ -35,7 +35,16 @@ bool preparePlay();
 // The install copy with its byte-driven bar (install.cpp). False after a copy
 // error has been reported and the tree removed: the game must not run.
 bool installGame();
+// Copies one manifest entry into dest (ending in a backslash). 0 on a copy
+// error the install must not pass over; a missing source is not one.
+int filecopy(const char* ifile, const char* dest);
+// Install progress: bytes copied in this install, bytes since the bar last
+// moved (kept across installs), the percent last shown.
+extern double total_copied;
+extern int numbytes;
+extern int percent;
 
 // Game run, removal and follow-up program (gamerun.cpp, removal.cpp).
 void playGame();
 void killbrak();
+void deleteFile(const char* file, const char* path);
