@@ -21,16 +21,21 @@ const UINT kCloseMs = 15000;
 const int kShownProblems = 8;
 
 char Result[1024];     // what the window shows
-char ResultLine[512];  // what the report gets
+char ResultLine[640];  // what the report gets
 char Problems[768];    // the first few mismatches, one a line
+char ProblemList[512]; // the same, for the report's single line
 
 void addProblem(int problems, const char* what, const char* path)
 {
     const size_t used = strlen(Problems);
-    if (problems < kShownProblems)
+    const size_t listed = strlen(ProblemList);
+    if (problems < kShownProblems) {
         snprintf(Problems + used, sizeof Problems - used, "\r\n%s: %s", path, what);
-    else if (problems == kShownProblems)
+        snprintf(ProblemList + listed, sizeof ProblemList - listed, "; %s: %s", path, what);
+    } else if (problems == kShownProblems) {
         snprintf(Problems + used, sizeof Problems - used, "\r\n...");
+        snprintf(ProblemList + listed, sizeof ProblemList - listed, "; ...");
+    }
 }
 
 // Size and CRC-32 of a file; false when it cannot be read to its end.
@@ -108,8 +113,10 @@ void verify()
         else
             ++verified;
     }
-    snprintf(ResultLine, sizeof ResultLine, "%d of %d files verified", verified, INSTALL_COUNT);
-    snprintf(Result, sizeof Result, "%s.%s", ResultLine, Problems);
+    snprintf(Result, sizeof Result, "%d of %d files verified.%s", verified, INSTALL_COUNT,
+             Problems);
+    snprintf(ResultLine, sizeof ResultLine, "%d of %d files verified%s", verified, INSTALL_COUNT,
+             ProblemList);
 }
 
 // The files a real game would leave beside itself; the removal expects them.
