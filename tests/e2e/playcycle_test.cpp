@@ -14,7 +14,6 @@
 
 namespace {
 const char kInstallTitle[] = "Please wait...Installing BK2 Demo!";
-const char kRemovalTitle[] = "Please Wait...Uninstalling BK2 Demo";
 const char kCopyError[] = "ERROR: Could not copy the BK2 Demo files.";
 const char kGameEntry[] = "Brakdemo.exe";
 
@@ -132,10 +131,11 @@ void expectCycleClosed(Scenario& s, const std::string& root)
     ASSERT_TRUE(s.waitLauncher(60000));
     EXPECT_FALSE(dirExists(root));
     EXPECT_EQ(s.starts("bk2demo"), 2);
-    const std::vector<RoleEvent> fe = s.events("bk2demo");
-    ASSERT_GE(fe.size(), 3u);
-    EXPECT_EQ(fe.back().what, "start");
-    EXPECT_EQ(fe.back().cwd, s.media);  // the launcher's own current directory is unchanged
+    std::vector<RoleEvent> fe = s.events("bk2demo");
+    fe.erase(std::remove_if(fe.begin(), fe.end(), [](const RoleEvent& e) { return e.what != "start"; }),
+             fe.end());
+    ASSERT_EQ(fe.size(), 2u);
+    EXPECT_EQ(fe[1].cwd, s.media);  // the launcher's own current directory is unchanged
 }
 
 std::vector<std::string> boxTexts(Scenario& s)
@@ -178,9 +178,10 @@ TEST(PlayCycle, GameSeesEveryFileThenTreeGoesAndFollowUpRunsInTheMediaFolder)
     EXPECT_GE(follow[0].ms, game.back().ms);  // after the game's end
     EXPECT_GE(s.events("bk2demo")[2].ms, follow.back().ms);  // the front-end after it
 
+    // The removal's bar lives a few milliseconds here, too short for the
+    // robot's polling; its title and steps are checked in tests/win.
     const std::vector<std::string> bars = s.robot.barTitles();
     EXPECT_NE(std::find(bars.begin(), bars.end(), kInstallTitle), bars.end());
-    EXPECT_NE(std::find(bars.begin(), bars.end(), kRemovalTitle), bars.end());
     EXPECT_TRUE(boxTexts(s).empty());
 }
 
@@ -268,15 +269,20 @@ TEST(PlayCycle, DiskFullMidCopyWarnsRemovesTheTreeAndRunsNoGame)
     playOnceThenQuit(s);
     s.addDouble("register.exe");
     s.script("register", "exit 0\n");
+    s.script("brakdemo", "exit 0\n");
     const std::string tiny = s.dir + "\\tiny";
     CreateDirectoryA(tiny.c_str(), nullptr);
     if (!runUnix(s.dir, "mount -t tmpfs -o size=512k tmpfs tiny"))
         GTEST_SKIP() << "a small tmpfs needs root (mount)";
-    s.setEnv("TMP", tiny);
-    s.setEnv("TEMP", tiny);
+    // Wine shows a mount point as a reparse point (0x410), which the
+    // temporary-directory choice refuses: T is a folder inside it.
+    const std::string t = tiny + "\\t";
+    CreateDirectoryA(t.c_str(), nullptr);
+    s.setEnv("TMP", t);
+    s.setEnv("TEMP", t);
     const bool started = s.startLauncher();
     const bool ended = started && s.waitLauncher(60000);
-    const bool treeGone = !dirExists(tiny + "\\BK2DEMO");
+    const bool treeGone = !dirExists(t + "\\BK2DEMO");
     runUnix(s.dir, "umount tiny");
     ASSERT_TRUE(ended);
     EXPECT_TRUE(treeGone);
@@ -298,11 +304,16 @@ TEST(PlayCycle, LinkPlantedInALeftoverTreeIsNotWrittenThrough)
         CreateDirectoryA((root + d).c_str(), nullptr);
     writeText(s.dir + "\\users-file.txt", "the user's own file");
     // Under Wine a leftover tree holds Unix symbolic links.
-    if (!runUnix(s.dir, "ln -s ../../../users-file.txt tmp/BK2DEMO/SIM/NOTES.TXT"))
+    const char link[] = "tmp/BK2DEMO/SIM/NOTES.TXT";
+    if (!runUnix(s.dir, std::string("ln -s ../../../users-file.txt ") + link))
         GTEST_SKIP() << "no way to plant a symbolic link here";
     ASSERT_TRUE(s.startLauncher());
-    ASSERT_TRUE(s.waitLauncher(60000));
-    EXPECT_EQ(readText(s.dir + "\\users-file.txt"), "the user's own file");
+    const bool ended = s.waitLauncher(60000);
+    const std::string kept = readText(s.dir + "\\users-file.txt");
+    // Gone before the fixture's clean-up, which deletes through links under Wine.
+    runUnix(s.dir, std::string("rm -f ") + link);
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(kept, "the user's own file");
     EXPECT_EQ(boxTexts(s), std::vector<std::string>{kCopyError});
     EXPECT_EQ(s.starts("brakdemo"), 0);
     EXPECT_EQ(s.starts("register"), 0);
