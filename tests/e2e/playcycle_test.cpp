@@ -132,7 +132,8 @@ void expectCycleClosed(Scenario& s, const std::string& root)
     EXPECT_FALSE(dirExists(root));
     EXPECT_EQ(s.starts("bk2demo"), 2);
     std::vector<RoleEvent> fe = s.events("bk2demo");
-    fe.erase(std::remove_if(fe.begin(), fe.end(), [](const RoleEvent& e) { return e.what != "start"; }),
+    fe.erase(std::remove_if(fe.begin(), fe.end(),
+                            [](const RoleEvent& e) { return e.what != "start"; }),
              fe.end());
     ASSERT_EQ(fe.size(), 2u);
     EXPECT_EQ(fe[1].cwd, s.media);  // the launcher's own current directory is unchanged

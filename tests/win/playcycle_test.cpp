@@ -76,7 +76,10 @@ bool runUnix(const std::string& command)
     return result == "0";
 }
 
-bool exists(const std::string& p) { return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool exists(const std::string& p)
+{
+    return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::string readAll(const std::string& p)
 {
@@ -93,7 +96,10 @@ void writeAll(const std::string& p, const std::string& data)
 }
 
 // Deterministic content: sizes that cross blocks and update points, small total.
-size_t mediaSize(int i) { return i % 9 == 4 ? 70000 + i * 13 : (static_cast<size_t>(i) * 7919) % 20000; }
+size_t mediaSize(int i)
+{
+    return i % 9 == 4 ? 70000 + i * 13 : (static_cast<size_t>(i) * 7919) % 20000;
+}
 
 std::string mediaContent(int i)
 {
@@ -376,6 +382,45 @@ TEST_F(PlayCycle, DiskFullStopsTheCycleWithAWarningAndRemovesTheTree)
     expectRemovalAt(barCalls.size() - 8);
 }
 
+TEST_F(PlayCycle, ReadErrorStopsTheCycleWithAWarningAndRemovesTheTree)
+{
+    // Another handle locks the source's second block: reading it fails.
+    const int entry = 13;  // over 64 KiB
+    ASSERT_GT(mediaSize(entry), 65536u + 100);
+    const std::string source = media + "\\" + installManifest[entry];
+    HANDLE locker = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(locker, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(LockFile(locker, 65536 + 50, 0, 10, 0));
+    HANDLE reader = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    char probe[65536 + 100];
+    DWORD got = 0;
+    const BOOL readThrough = ReadFile(reader, probe, sizeof probe, &got, nullptr);
+    CloseHandle(reader);
+    if (readThrough) {
+        // Wine reads through byte-range locks; a source whose reads fail with
+        // EIO (a process's memory at address 0) stands in for a bad medium.
+        CloseHandle(locker);
+        locker = INVALID_HANDLE_VALUE;
+        const std::string u = unixPath(source);
+        if (u.empty() || !runUnix("rm -f '" + u + "' && ln -s /proc/self/mem '" + u + "'"))
+            GTEST_SKIP() << "no way to make a source that fails to read";
+    }
+
+    const bool installed = installGame();
+    if (locker != INVALID_HANDLE_VALUE)
+        CloseHandle(locker);
+
+    EXPECT_FALSE(installed);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0], "ERROR: Could not copy the BK2 Demo files.");
+    EXPECT_FALSE(exists(dir0));
+    ASSERT_GE(barCalls.size(), 8u);
+    expectRemovalAt(barCalls.size() - 8);
+    EXPECT_EQ(barCalls[barCalls.size() - 9].kind, 'C');  // the install's bar closed first
+}
+
 namespace {
 const char* const* removalGroups[] = {removeRoot, removeDemodata, removeSim, removeLaunch};
 const int removalCounts[] = {REMOVE_ROOT, REMOVE_DEMODATA, REMOVE_SIM, REMOVE_LAUNCH};
@@ -440,7 +485,8 @@ DWORD WINAPI probeDuringGame(void* p)
     // Posted first: answering the sent one must leave it in the queue.
     PostMessageA(probe.target, kRunRequest, 1, 0);
     DWORD_PTR result = 0;
-    probe.answered = SendMessageTimeoutA(probe.target, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
+    probe.answered =
+        SendMessageTimeoutA(probe.target, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
     Sleep(300);  // the posted message sits in the queue while the game still runs
     HANDLE end = OpenEventA(EVENT_MODIFY_STATE, FALSE, "BrakPlayTestGameEnd");
     SetEvent(end);
