@@ -105,6 +105,7 @@ TEST(TempChoice, ReadOnlyTmpPassesToTemp)
     }
     if (GetFileAttributesA(ro.c_str()) != 0x11u)
         GTEST_SKIP() << "no read-only directory to offer as TMP";
+    removeTree(ro + "\\BK2DEMO");  // outlives the scenario folder: a failed run may leave one
     s.setEnv("TMP", ro);
     s.setEnv("TEMP", temp);
     ASSERT_TRUE(playOnce(s));
