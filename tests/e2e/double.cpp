@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/crc32.h"
+#include "sample/filelist.h"
 
 namespace {
 std::string dir;   // the scenario folder, from BRAKTEST_DIR
@@ -135,7 +135,7 @@ void listTree(const std::string& base, const std::string& rel, std::string* out)
         const std::string data = readFile(base + "\\" + path, &ok);
         char line[64];
         snprintf(line, sizeof line, "%lu %08lx ", static_cast<unsigned long>(data.size()),
-                 static_cast<unsigned long>(crc32(data.data(), data.size())));
+                 static_cast<unsigned long>(crc32Update(0, data.data(), data.size())));
         *out += line + path + "\r\n";
     } while (FindNextFileA(h, &fd));
     FindClose(h);
