@@ -20,10 +20,22 @@ int ExistProcess(PROCESS_INFORMATION* pi);
 // The launcher's modal warning box: caption "Brakkon 2", owner Current_hwnd.
 void warn(const char* text);
 
-// Play cycle (playcycle.cpp, install.cpp, gamerun.cpp)
+// Play cycle (playcycle.cpp)
 extern char dir0[PATH_BUF];         // T\BK2DEMO, the demo root
 extern char dir1[PATH_BUF];         // T\BK2DEMO\DEMODATA
 extern char dir2[PATH_BUF];         // T\BK2DEMO\SIM
 extern char dir3[PATH_BUF];         // T\BK2DEMO\SIM\LAUNCH
 
 void copybrak();
+
+// Memory and disk checks, the temporary directory, the demo tree (prepare.cpp).
+// False after its warning box: the cycle ends there.
+bool preparePlay();
+
+// The install copy with its byte-driven bar (install.cpp). False after a copy
+// error has been reported and the tree removed: the game must not run.
+bool installGame();
+
+// Game run, removal and follow-up program (gamerun.cpp, removal.cpp).
+void playGame();
+void killbrak();

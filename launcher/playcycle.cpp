@@ -1,12 +1,10 @@
-// The play cycle: everything a run request sets off. It grows here step by step.
+// The play cycle: everything a run request sets off. Every path through it
+// ends with exactly one start of the front-end.
 #include "launcher/launcher.h"
-
-char dir0[PATH_BUF];
-char dir1[PATH_BUF];
-char dir2[PATH_BUF];
-char dir3[PATH_BUF];
 
 void copybrak()
 {
+    if (preparePlay() && installGame())
+        playGame();
     startDemo();
 }

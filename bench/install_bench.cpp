@@ -1,0 +1,179 @@
+// The install phase against the two obvious ways of copying the same files:
+// a byte-at-a-time getc/putc loop and CopyFileA. Prints times and ratios, and
+// checks that the bar saw exactly the values a byte-at-a-time copy gives.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "bwcc/bwcc.h"
+#include "launcher/cbar/dlgcbar.h"
+#include "launcher/launcher.h"
+#include "launcher/manifest.h"
+
+namespace {
+const unsigned long kTotal = 11500000;  // what the sample media carries, about
+
+std::string media, work;
+std::vector<int> barValues;
+
+LRESULT CALLBACK recordSetPercent(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    char cls[16] = "";
+    if (code == HC_ACTION && m->message == WM_USER + 110) {
+        GetClassNameA(m->hwnd, cls, sizeof cls);
+        if (!strcmp(cls, "bordlg"))
+            barValues.push_back(static_cast<int>(m->lParam));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+double seconds(LARGE_INTEGER a, LARGE_INTEGER b)
+{
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
+}
+
+// Deterministic sizes adding up to kTotal: the data files take the bulk.
+std::vector<unsigned long> fileSizes()
+{
+    std::vector<unsigned long> sizes(INSTALL_COUNT);
+    unsigned long sum = 0, seed = 12345;
+    for (int i = 0; i < INSTALL_COUNT; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        const bool data = strstr(installManifest[i], ".BK2") != nullptr;
+        sizes[i] = (data ? 150000 : 20000) + (seed >> 8) % (data ? 200000 : 30000);
+        sum += sizes[i];
+    }
+    sizes[5] += kTotal - std::min(sum, kTotal);  // the first data file takes the rest
+    return sizes;
+}
+
+void makeMedia(const std::vector<unsigned long>& sizes)
+{
+    for (const char* sub : {"", "\\DEMODATA", "\\SIM", "\\SIM\\LAUNCH"})
+        CreateDirectoryA((media + sub).c_str(), nullptr);
+    std::vector<char> buf;
+    for (int i = 0; i < INSTALL_COUNT; ++i) {
+        buf.resize(sizes[i]);
+        for (size_t k = 0; k < buf.size(); ++k)
+            buf[k] = static_cast<char>((k * 131 + i * 7) >> 3);
+        FILE* f = fopen((media + "\\" + installManifest[i]).c_str(), "wb");
+        fwrite(buf.data(), 1, buf.size(), f);
+        fclose(f);
+    }
+}
+
+void freshTree()
+{
+    for (int i = 0; i < INSTALL_COUNT; ++i)
+        DeleteFileA((std::string(dir0) + "\\" + installManifest[i]).c_str());
+    for (const char* d : {dir0, dir1, dir2, dir3})
+        CreateDirectoryA(d, nullptr);
+}
+
+void byteLoop()
+{
+    for (int i = 0; i < INSTALL_COUNT; ++i) {
+        FILE* in = fopen(installManifest[i], "rb");
+        FILE* out = fopen((std::string(dir0) + "\\" + installManifest[i]).c_str(), "w+b");
+        int c;
+        while ((c = getc(in)) != EOF)
+            putc(c, out);
+        fclose(in);
+        fclose(out);
+    }
+}
+
+void copyFiles()
+{
+    for (int i = 0; i < INSTALL_COUNT; ++i)
+        CopyFileA(installManifest[i], (std::string(dir0) + "\\" + installManifest[i]).c_str(),
+                  FALSE);
+}
+
+// The values a byte-at-a-time copy gives the bar, from the counting rule alone.
+std::vector<int> expectedValues(const std::vector<unsigned long>& sizes, int* numbytes)
+{
+    std::vector<int> out;
+    double total = 0;
+    for (unsigned long size : sizes)
+        for (unsigned long k = 0; k < size; ++k) {
+            total += 1;
+            if (++*numbytes > 12000) {
+                const int p = static_cast<int>(total * (1.0 / 11500000) * 100);
+                out.push_back(p > 100 ? 100 : p);
+                *numbytes = 0;
+            }
+        }
+    return out;
+}
+
+template <class F> double timeIt(F f)
+{
+    freshTree();
+    LARGE_INTEGER a, b;
+    QueryPerformanceCounter(&a);
+    f();
+    QueryPerformanceCounter(&b);
+    return seconds(a, b);
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int rounds = argc > 1 ? atoi(argv[1]) : 5;
+    char cwd[MAX_PATH];
+    GetCurrentDirectoryA(sizeof cwd, cwd);
+    work = std::string(cwd) + "\\bench-work";
+    media = work + "\\media";
+    CreateDirectoryA(work.c_str(), nullptr);
+    const std::vector<unsigned long> sizes = fileSizes();
+    makeMedia(sizes);
+    pathJoin(dir0, PATH_BUF, work.c_str(), "\\tree\\BK2DEMO");
+    pathJoin(dir1, PATH_BUF, dir0, "\\DEMODATA");
+    pathJoin(dir2, PATH_BUF, dir0, "\\SIM");
+    pathJoin(dir3, PATH_BUF, dir0, "\\SIM\\LAUNCH");
+    CreateDirectoryA((work + "\\tree").c_str(), nullptr);
+    SetCurrentDirectoryA(media.c_str());
+
+    hInst = GetModuleHandleA(nullptr);
+    BWCCRegister(hInst);
+    BrakDemoHWND = Current_hwnd = CreateWindowExA(0, "STATIC", "BrakDemo", WS_OVERLAPPEDWINDOW,
+                                                  CW_USEDEFAULT, 0, 100, 100, nullptr, nullptr,
+                                                  hInst, nullptr);
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, recordSetPercent, nullptr, GetCurrentThreadId());
+
+    std::vector<double> install, bytes, copy;
+    bool sameValues = true;
+    int numbytesModel = 0;
+    for (int r = 0; r < rounds; ++r) {
+        barValues.clear();
+        install.push_back(timeIt([] { installGame(); CloseCompletionBar(); }));
+        sameValues = sameValues && barValues == expectedValues(sizes, &numbytesModel);
+        bytes.push_back(timeIt(byteLoop));
+        copy.push_back(timeIt(copyFiles));
+    }
+    UnhookWindowsHookEx(hook);
+
+    const double ti = median(install), tb = median(bytes), tc = median(copy);
+    printf("files: %d, bytes: %lu, rounds: %d (medians)\n", INSTALL_COUNT, kTotal, rounds);
+    printf("install with bar   %8.3f s\n", ti);
+    printf("getc/putc loop     %8.3f s\n", tb);
+    printf("CopyFileA          %8.3f s\n", tc);
+    printf("install / CopyFileA      %6.2fx  (goal <= 2.0)\n", ti / tc);
+    printf("getc/putc / install      %6.2fx  (goal >= 10)\n", tb / ti);
+    printf("bar values identical to the byte-at-a-time model: %s (%zu updates last round)\n",
+           sameValues ? "yes" : "NO", barValues.size());
+    return sameValues ? 0 : 1;
+}

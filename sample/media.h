@@ -1,0 +1,25 @@
+// Lays out a sample media folder: the game's 72 files, its checksum list and
+// the programs that run from the media. Host code (std::filesystem).
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "launcher/manifest.h"
+
+// What the 72 files add up to, FILES.TXT aside: a little under the launcher's
+// expected total, so the install bar ends near its right edge.
+const uint64_t MEDIA_TARGET_BYTES = 11480000;
+
+// The size of every install entry for a game program of gameSize bytes; the
+// entry of FILES.TXT is 0 (its size follows from the others).
+std::vector<uint32_t> planSizes(uint32_t gameSize);
+
+// The deterministic contents of install entry `index`, `size` bytes long.
+std::vector<unsigned char> sampleContents(int index, uint32_t size);
+
+// Writes the media into folder: every install entry (the game program copied
+// from gamePath), FILES.TXT, then each of programs under its own file name.
+// Returns the bytes of the 72 files, or -1 with a message in error.
+int64_t makeMedia(const std::string& folder, const std::string& gamePath,
+                  const std::vector<std::string>& programs, std::string* error);

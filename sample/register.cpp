@@ -1,0 +1,43 @@
+// register.exe, the sample follow-up program the launcher runs after a play.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "common/dllsafety.h"
+#include "sample/resource.h"
+#include "sample/sampleapp.h"
+
+namespace {
+const UINT_PTR kCloseTimer = 1;
+const UINT kAutoCloseMs = 2000;
+
+INT_PTR CALLBACK RegisterDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        if (autoMode())
+            SetTimer(hDlg, kCloseTimer, kAutoCloseMs, nullptr);
+        return TRUE;
+    case WM_TIMER:
+        EndDialog(hDlg, 0);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
+            EndDialog(hDlg, 0);
+        return TRUE;
+    }
+    return FALSE;
+}
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
+{
+    restrictDllSearch();
+    char dir[MAX_PATH];
+    const DWORD n = GetCurrentDirectoryA(sizeof dir, dir);
+    char line[MAX_PATH + 32];
+    snprintf(line, sizeof line, "register: ran in %s", n && n < sizeof dir ? dir : "?");
+    appendReport(line);
+    DialogBoxParamA(hInstance, MAKEINTRESOURCEA(IDD_REGISTER), nullptr, RegisterDialogProc, 0);
+    return 0;
+}
