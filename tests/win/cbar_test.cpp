@@ -14,6 +14,35 @@ const char kInstallTitle[] = "Please wait...Installing BK2 Demo!";
 
 using Percents = std::vector<int>;
 
+LRESULT CALLBACK passOn(int code, WPARAM wParam, LPARAM lParam)
+{
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Gives a new plain window the handle `dead`, as the system does once that handle's
+// slot in the handle table has gone round its 16-bit uniqueness count. Hooks take their
+// handles from the same table and cost little, so they turn the count; null when the
+// slot is not the one handed out next.
+HWND windowWithHandle(HWND dead)
+{
+    const DWORD_PTR want = reinterpret_cast<DWORD_PTR>(dead);
+    const WORD before = HIWORD(want) == 1 ? 0xFFFE : HIWORD(want) - 1;
+    for (int i = 0; i < 0x10000; ++i) {
+        HHOOK h = SetWindowsHookExA(WH_CALLWNDPROC, passOn, nullptr, GetCurrentThreadId());
+        const DWORD_PTR got = reinterpret_cast<DWORD_PTR>(h);
+        UnhookWindowsHookEx(h);
+        if (LOWORD(got) != LOWORD(want))
+            return nullptr;
+        if (HIWORD(got) == before)
+            break;
+    }
+    HWND w = CreateWindowExA(0, "STATIC", "bystander", WS_POPUP, 0, 0, 50, 50,
+                             nullptr, nullptr, nullptr, nullptr);
+    if (w != dead)
+        DestroyWindow(w);
+    return w == dead ? w : nullptr;
+}
+
 TEST_F(CBarTest, SetWithNoneOpenShowsTheDefaultTitledBar)
 {
     SentLog log;
@@ -150,8 +179,11 @@ TEST_F(CBarTest, CloseRequestReleasesTheFontAndLaterCallsReachNoWindow)
     WNDCLASSA wc;
     EXPECT_TRUE(GetClassInfoA(hInst, "CBarControl", &wc));  // refused: the bar still existed
 
-    HWND bystander = CreateWindowExA(0, "STATIC", "bystander", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50,
-                                     nullptr, nullptr, nullptr, nullptr);
+    // The system hands the dead handle out again once its index has gone round;
+    // a window that gets it is someone else's and must not be touched.
+    HWND bystander = windowWithHandle(dlg);
+    if (!bystander)
+        GTEST_SKIP() << "the dialog's handle slot is not the next one handed out here";
     SentLog log;
     SetCompletionBar(40);
     SetCompletionBarBumps(4);
@@ -163,6 +195,7 @@ TEST_F(CBarTest, CloseRequestReleasesTheFontAndLaterCallsReachNoWindow)
     }
     EXPECT_EQ(openDialog(), nullptr);
     EXPECT_TRUE(IsWindow(bystander));
+    EXPECT_NE(GetForegroundWindow(), bystander);
     DestroyWindow(bystander);
 
     // Closed: a set opens a default-titled bar as usual.

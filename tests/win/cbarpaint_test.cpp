@@ -125,19 +125,27 @@ TEST_F(CBarTest, PaintsZeroHalfFullAndPastFull)
     }
 }
 
-// The bar's size follows the dialog font; the worked example is the common case.
+// The worked example, on a bar of its own size (the dialog's follows its font).
 TEST_F(CBarTest, WorkedExampleAt249x23)
 {
-    const Shot s = grab(showBar(50));
-    if (s.w != 249 || s.h != 23)
-        GTEST_SKIP() << "bar is " << s.w << "x" << s.h << " with this dialog font";
+    HWND parent = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 500, 400,
+                                  249, 23, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(parent, nullptr);
+    RegisterCBarControlClass();
+    HWND bar = CreateCBarControl(parent, RECT{0, 0, 249, 23}, 600);
+    ASSERT_NE(bar, nullptr);
+    SendMessageA(bar, CBM_SETPERCENT, 0, 50);
+    UpdateWindow(bar);
+    const Shot s = grab(bar);
+    expectBar(s, 50);
     EXPECT_EQ(s.at(123, 0), kBlack);  // black (0,0,124,23)
-    EXPECT_EQ(s.at(124, 11), kLight);
+    EXPECT_EQ(s.at(124, 21), kLight);  // unfilled (the text sits at 124, 11)
     EXPECT_EQ(s.at(122, 1), kWhite);  // white (1,1,123,22)
     EXPECT_EQ(s.at(122, 21), kGray);  // gray (3,3,123,22)
     EXPECT_EQ(s.at(3, 21), kGray);
     EXPECT_EQ(s.at(120, 19), kLight);  // face (3,3,121,20)
     EXPECT_EQ(s.at(3, 3), kLight);
+    DestroyWindow(parent);
 }
 
 TEST_F(CBarTest, NewBarShowsZeroAfterAnEarlierShowedEighty)
