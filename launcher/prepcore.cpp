@@ -1,0 +1,69 @@
+// Decisions of the play preparation over plain values.
+#include "launcher/prepcore.h"
+
+#include <cstring>
+
+#include "launcher/manifest.h"
+#include "launcher/pathbuf.h"
+
+const char* const demoDirSuffix[DEMO_DIRS] = {
+    "\\BK2DEMO",
+    "\\BK2DEMO\\DEMODATA",
+    "\\BK2DEMO\\SIM",
+    "\\BK2DEMO\\SIM\\LAUNCH",
+};
+
+bool memoryQualifies(uint64_t totalPhysical)
+{
+    return totalPhysical >= MIN_TOTAL_MEMORY;
+}
+
+uint64_t freeBytes(uint32_t freeClusters, uint32_t bytesPerSector, uint32_t sectorsPerCluster)
+{
+    return uint64_t{freeClusters} * bytesPerSector * sectorsPerCluster;
+}
+
+bool diskQualifies(uint64_t freebytes)
+{
+    return freebytes >= MIN_FREE_BYTES;
+}
+
+bool isPlainDirectory(uint32_t attributes)
+{
+    return attributes == ATTR_PLAIN_DIR;
+}
+
+void dropTrailingBackslash(char* t)
+{
+    const size_t n = std::strlen(t);
+    if (n > 0 && t[n - 1] == '\\')
+        t[n - 1] = '\0';
+}
+
+bool tempLeavesRoom(const char* value)
+{
+    size_t t = std::strlen(value);
+    if (t > 0 && value[t - 1] == '\\')
+        --t;
+    // dir0 + "\" + entry; the directory suffixes alone are shorter, but take
+    // the larger anyway so that neither can outgrow the buffer unnoticed.
+    size_t deepest = std::strlen(demoDirSuffix[0]) + 1 + longestInstallEntry();
+    for (const char* s : demoDirSuffix)
+        if (std::strlen(s) > deepest)
+            deepest = std::strlen(s);
+    return deepest < PATH_BUF && t < PATH_BUF - deepest;  // leaves room for the terminator
+}
+
+bool tempUsable(const TempCandidate& c)
+{
+    return c.present && c.fits && c.value[0] != '\0' && tempLeavesRoom(c.value) &&
+           isPlainDirectory(c.attributes);
+}
+
+const char* chooseTemp(const TempCandidate* candidates, size_t count)
+{
+    for (size_t i = 0; i < count; ++i)
+        if (tempUsable(candidates[i]))
+            return candidates[i].value;
+    return "C:\\";
+}

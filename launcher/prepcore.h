@@ -1,0 +1,44 @@
+// Decisions of the play preparation over plain values: the two requirement
+// checks, the choice of the temporary directory and the room it must leave.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+const uint64_t MIN_TOTAL_MEMORY = 11500000;  // bytes installed, though the warning says 12 MB
+const uint64_t MIN_FREE_BYTES = 15000000;    // on drive C:
+const uint32_t ATTR_PLAIN_DIR = 16;          // the directory attribute and no other
+const uint32_t ATTR_NONE = 0xFFFFFFFFu;      // what a failed attribute query reports
+
+// The demo tree below T, in creation order: dir0 .. dir3.
+enum { DEMO_DIRS = 4 };
+extern const char* const demoDirSuffix[DEMO_DIRS];
+
+bool memoryQualifies(uint64_t totalPhysical);
+// Computed in 64 bits: three 32-bit factors easily pass 4 GB.
+uint64_t freeBytes(uint32_t freeClusters, uint32_t bytesPerSector, uint32_t sectorsPerCluster);
+bool diskQualifies(uint64_t freebytes);
+bool isPlainDirectory(uint32_t attributes);
+
+// Removes one trailing backslash, in place: "C:\" becomes "C:".
+void dropTrailingBackslash(char* t);
+
+// Whether a candidate T leaves room in a path buffer for every path the play
+// cycle builds from it (the deepest being dir0 + "\" + the longest install
+// entry), once its trailing backslash is gone.
+bool tempLeavesRoom(const char* value);
+
+// One of "TMP", "TEMP" as read from the environment.
+struct TempCandidate {
+    bool present;         // the variable is set
+    bool fits;            // its value fit the read buffer whole
+    const char* value;    // as read; looked at only when present and fitting
+    uint32_t attributes;  // of the path the value names; ATTR_NONE if the query failed
+};
+
+// Whether the candidate may serve as T: set, not empty, fitting, leaving room,
+// and naming a plain directory.
+bool tempUsable(const TempCandidate& c);
+
+// The first usable candidate's value, else "C:\" untested. The trailing
+// backslash is still on: dropTrailingBackslash comes after.
+const char* chooseTemp(const TempCandidate* candidates, size_t count);
