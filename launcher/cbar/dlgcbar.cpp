@@ -1,11 +1,28 @@
-// Placeholder until the completion bar lands: no dialog, but each step drains
-// the queue as the real bar does, so messages that arrive meanwhile go the same way.
+// The completion-bar dialog and the five procedures the play cycle drives it with.
 #include "launcher/cbar/dlgcbar.h"
 
-#include <windows.h>
+#include "bwcc/bwcc.h"
+#include "launcher/cbar/cbarctl.h"
+#include "launcher/cbar/cbardlg.h"
+#include "launcher/cbar/cbargeom.h"
+#include "launcher/cbar/cbarres.h"
+#include "launcher/launcher.h"
 
 namespace {
-void drain()
+const char kDefaultTitle[] = "Please Wait...Uninstalling BK2 Demo";
+
+// The dialog opened last, null once closed. A close request destroys the dialog
+// but leaves the handle here (the Dismissed state) until the next open or close.
+HWND CBarHWND;
+// Our dialog while it exists, from its initialisation to its destruction. A dead
+// handle may come back for another window, so CBarHWND is only addressed while equal.
+HWND cbarLive;
+int cbarnobumps;
+int cbarbumpcnt;
+
+// Drains the thread's queue without waiting: the bar's repaint, timer ticks and
+// anything else pending are dispatched before the caller's work goes on.
+void yield()
 {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -13,10 +30,109 @@ void drain()
         DispatchMessageA(&msg);
     }
 }
+
+// The dialog to address, or null: closed, never created, or dismissed.
+HWND liveDialog()
+{
+    return CBarHWND && CBarHWND == cbarLive ? CBarHWND : nullptr;
+}
+
+void onInitDialog(HWND hDlg)
+{
+    cbarLive = hDlg;
+    RegisterCBarControlClass();
+    // The bar takes exactly the placeholder's area.
+    HWND place = GetDlgItem(hDlg, IDC_CBARPLACE);
+    RECT rc = {};
+    GetWindowRect(place, &rc);
+    MapWindowPoints(HWND_DESKTOP, hDlg, reinterpret_cast<POINT*>(&rc), 2);
+    CreateCBarControl(hDlg, rc, IDC_CBAR);
+    DestroyWindow(place);
+    ShowWindow(hDlg, SW_HIDE);
+}
 }  // namespace
 
-void OpenCompletionBar(const char*) { drain(); }
-void SetCompletionBar(int) { drain(); }
-void SetCompletionBarBumps(int) { drain(); }
-void BumpCompletionBar() { drain(); }
-void CloseCompletionBar() { drain(); }
+INT_PTR CALLBACK CompletionBarDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        onInitDialog(hDlg);
+        return TRUE;
+    case WM_CLOSE:
+        UnRegisterCBarControlClass();
+        DestroyWindow(hDlg);
+        return TRUE;
+    case CBM_SETPERCENT:
+        SendMessageA(GetDlgItem(hDlg, IDC_CBAR), CBM_SETPERCENT, wParam, lParam);
+        return TRUE;
+    case WM_DESTROY:
+        if (hDlg == cbarLive)
+            cbarLive = nullptr;
+        return FALSE;
+    }
+    // Everything else, commands and the launcher's control message included, is
+    // left to the default dialog handling, which does nothing with it.
+    return FALSE;
+}
+
+HWND CompletionBarDialog(HWND hwnd, const char* title, int centerinparent)
+{
+    HWND hDlg = BWCCCreateDialogParamA(hInst, MAKEINTRESOURCEA(IDD_CBAR), hwnd,
+                                       CompletionBarDialogProc, 0);
+    if (hDlg) {
+        SetWindowTextA(hDlg, title);
+        if (centerinparent) {
+            ShowWindow(hDlg, SW_SHOWNORMAL);
+            UpdateWindow(hDlg);
+        }
+    }
+    yield();
+    return hDlg;
+}
+
+void OpenCompletionBar(const char* title)
+{
+    if (HWND old = liveDialog())
+        DestroyWindow(old);
+    CBarHWND = CompletionBarDialog(BrakDemoHWND, title, 1);
+    yield();
+}
+
+void SetCompletionBar(int percent)
+{
+    if (!CBarHWND)
+        OpenCompletionBar(kDefaultTitle);
+    // Dismissed: the user closed it; show nothing until the next open.
+    if (HWND dlg = liveDialog()) {
+        SendMessageA(dlg, CBM_SETPERCENT, 0, percent);
+        SetForegroundWindow(dlg);
+    }
+    yield();
+}
+
+void SetCompletionBarBumps(int nobumps)
+{
+    cbarnobumps = nobumps;
+    cbarbumpcnt = 0;
+    SetCompletionBar(0);
+}
+
+void BumpCompletionBar()
+{
+    // Without a positive count there is no scale to bump along.
+    if (!CBarHWND || cbarnobumps <= 0)
+        return;
+    const CBarBump bump = cbarBump(cbarbumpcnt, cbarnobumps);
+    cbarbumpcnt = bump.count;
+    SetCompletionBar(bump.percent);
+}
+
+void CloseCompletionBar()
+{
+    if (!CBarHWND)
+        return;
+    yield();
+    if (HWND dlg = liveDialog())
+        DestroyWindow(dlg);
+    CBarHWND = nullptr;
+}
