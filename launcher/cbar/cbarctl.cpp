@@ -111,9 +111,13 @@ LRESULT CALLBACK CBarControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     case WM_COMMAND:
         return 0;
     case CBM_SETPERCENT:
-        ctrlpercent = static_cast<int>(lParam);
-        // The paint covers every pixel itself: no erase.
-        InvalidateRect(hwnd, nullptr, FALSE);
+        // The install sets a value every 12,001 bytes but the number moves only
+        // every 115,000: repainting the same picture would cost the copy its speed.
+        if (ctrlpercent != static_cast<int>(lParam)) {
+            ctrlpercent = static_cast<int>(lParam);
+            // The paint covers every pixel itself: no erase.
+            InvalidateRect(hwnd, nullptr, FALSE);
+        }
         return 1;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);

@@ -19,6 +19,9 @@ HWND CBarHWND;
 HWND cbarLive;
 int cbarnobumps;
 int cbarbumpcnt;
+// Whether our dialog is the active window: the system tells it when another
+// window takes over, so no set has to ask the display whether it still is.
+bool cbarActive;
 
 // Drains the thread's queue without waiting: the bar's repaint, timer ticks and
 // anything else pending are dispatched before the caller's work goes on.
@@ -40,6 +43,7 @@ HWND liveDialog()
 void onInitDialog(HWND hDlg)
 {
     cbarLive = hDlg;
+    cbarActive = false;
     RegisterCBarControlClass();
     // The bar takes exactly the placeholder's area.
     HWND place = GetDlgItem(hDlg, IDC_CBARPLACE);
@@ -65,9 +69,15 @@ INT_PTR CALLBACK CompletionBarDialogProc(HWND hDlg, UINT message, WPARAM wParam,
     case CBM_SETPERCENT:
         SendMessageA(GetDlgItem(hDlg, IDC_CBAR), CBM_SETPERCENT, wParam, lParam);
         return TRUE;
-    case WM_DESTROY:
+    case WM_ACTIVATE:
         if (hDlg == cbarLive)
+            cbarActive = LOWORD(wParam) != WA_INACTIVE;
+        return FALSE;
+    case WM_DESTROY:
+        if (hDlg == cbarLive) {
             cbarLive = nullptr;
+            cbarActive = false;
+        }
         return FALSE;
     }
     // Everything else, commands and the launcher's control message included, is
@@ -105,7 +115,10 @@ void SetCompletionBar(int percent)
     // Dismissed: the user closed it; show nothing until the next open.
     if (HWND dlg = liveDialog()) {
         SendMessageA(dlg, CBM_SETPERCENT, 0, percent);
-        SetForegroundWindow(dlg);
+        // Asked again at every step where another window has taken over; asking
+        // while we are in front would cost the copy a round trip each time.
+        if (!cbarActive)
+            SetForegroundWindow(dlg);
     }
     yield();
 }
