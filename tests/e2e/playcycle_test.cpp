@@ -320,3 +320,24 @@ TEST(PlayCycle, LinkPlantedInALeftoverTreeIsNotWrittenThrough)
     EXPECT_EQ(s.starts("register"), 0);
     EXPECT_FALSE(dirExists(root + "\\DEMODATA"));
 }
+
+// A quit request, then a run request from a front-end that then ends: the
+// tick that decides to quit comes while the removal's bar drains the queue,
+// which takes the quit message out. The launcher must still end, right after
+// the cycle, rather than wait for ever with its timer stopped.
+TEST(PlayCycle, QuitDecidedWhileTheBarDrainsStillEndsTheLauncher)
+{
+    Scenario s("quit_during_drain");
+    makeGameMedia(s);
+    s.addDouble("BK2DEMO.EXE");
+    s.script("bk2demo", "relay 0\nrelay 1\nexit 0\n", 1);
+    s.script("bk2demo", "wait\n", 2);  // the front-end is back and stays
+    s.script("brakdemo", "sleep 4000\nexit 0\n");  // past a tick: it waits in the queue
+    ASSERT_TRUE(s.startLauncher());
+    ASSERT_TRUE(s.waitFor([&] { return s.starts("bk2demo") == 2; }, 30000));
+    const long long back = nowMs();
+    ASSERT_TRUE(s.waitLauncher(8000)) << "the quit was lost in the bar's drain";
+    EXPECT_LT(nowMs() - back, 3000);
+    EXPECT_EQ(s.starts("brakdemo"), 1);
+    EXPECT_EQ(s.launcherExitCode(), 0u);
+}
