@@ -138,15 +138,8 @@ INT_PTR CALLBACK GameDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
         SetDlgItemTextA(hDlg, IDC_RESULT, Result);
         SetTimer(hDlg, kCloseTimer, autoMode() ? kAutoCloseMs : kCloseMs, nullptr);
         return TRUE;
-    case WM_TIMER:
-        EndDialog(hDlg, 0);
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
-            EndDialog(hDlg, 0);
-        return TRUE;
     }
-    return FALSE;
+    return endsOnTimerOrButton(hDlg, message, wParam) ? TRUE : FALSE;
 }
 }  // namespace
 

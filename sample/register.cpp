@@ -18,15 +18,8 @@ INT_PTR CALLBACK RegisterDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPAR
         if (autoMode())
             SetTimer(hDlg, kCloseTimer, kAutoCloseMs, nullptr);
         return TRUE;
-    case WM_TIMER:
-        EndDialog(hDlg, 0);
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
-            EndDialog(hDlg, 0);
-        return TRUE;
     }
-    return FALSE;
+    return endsOnTimerOrButton(hDlg, message, wParam) ? TRUE : FALSE;
 }
 }  // namespace
 

@@ -29,3 +29,15 @@ inline void appendReport(const char* line)
     WriteFile(file, "\n", 1, &written, nullptr);
     CloseHandle(file);
 }
+
+// The closing half of a sample window's dialog procedure: a timer or the OK or
+// Cancel button ends it. True when the message was one of those.
+inline bool endsOnTimerOrButton(HWND hDlg, UINT message, WPARAM wParam)
+{
+    if (message == WM_TIMER ||
+        (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL))) {
+        EndDialog(hDlg, 0);
+        return true;
+    }
+    return message == WM_COMMAND;
+}

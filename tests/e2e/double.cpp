@@ -15,22 +15,13 @@
 #include <vector>
 
 #include "sample/filelist.h"
+#include "tests/e2e/wallclock.h"
 
 namespace {
 std::string dir;   // the scenario folder, from BRAKTEST_DIR
 std::string role;  // bk2demo, brakdemo, register ...
 bool closed;
 DWORD startTick;
-
-long long nowMs()
-{
-    FILETIME ft;
-    GetSystemTimeAsFileTime(&ft);
-    ULARGE_INTEGER u;
-    u.LowPart = ft.dwLowDateTime;
-    u.HighPart = ft.dwHighDateTime;
-    return static_cast<long long>(u.QuadPart / 10000);
-}
 
 void logLine(const std::string& line)
 {

@@ -5,16 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-long long nowMs()
-{
-    FILETIME ft;
-    GetSystemTimeAsFileTime(&ft);
-    ULARGE_INTEGER u;
-    u.LowPart = ft.dwLowDateTime;
-    u.HighPart = ft.dwHighDateTime;
-    return static_cast<long long>(u.QuadPart / 10000);
-}
-
 std::string binDir()
 {
     char path[MAX_PATH];

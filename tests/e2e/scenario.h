@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/e2e/wallclock.h"
+
 // What the robot saw: a warning box (pressed OK) or a completion-bar caption.
 struct Seen {
     enum Kind { Box, Bar } kind;
@@ -104,7 +106,6 @@ private:
 };
 
 // Shared helpers.
-long long nowMs();
 std::string binDir();  // where the test program and the built programs are
 bool fileExists(const std::string& path);
 bool dirExists(const std::string& path);
