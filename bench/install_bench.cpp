@@ -170,19 +170,22 @@ int main(int argc, char** argv)
     BrakDemoHWND = Current_hwnd = CreateWindowExA(0, "STATIC", "BrakDemo", WS_OVERLAPPEDWINDOW,
                                                   CW_USEDEFAULT, 0, 100, 100, nullptr, nullptr,
                                                   hInst, nullptr);
+    // One round under a message hook checks the bar's values; the timed rounds
+    // run without it, since a hook makes every message it sees cost more.
+    int numbytesModel = 0;
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, recordSetPercent, nullptr, GetCurrentThreadId());
+    freshTree();
+    installGame();
+    CloseCompletionBar();
+    UnhookWindowsHookEx(hook);
+    const bool sameValues = barValues == expectedValues(sizes, &numbytesModel);
 
     std::vector<double> install, bytes, copy;
-    bool sameValues = true;
-    int numbytesModel = 0;
     for (int r = 0; r < rounds; ++r) {
-        barValues.clear();
         install.push_back(timeIt([] { installGame(); CloseCompletionBar(); }));
-        sameValues = sameValues && barValues == expectedValues(sizes, &numbytesModel);
         bytes.push_back(timeIt(byteLoop));
         copy.push_back(timeIt(copyFiles));
     }
-    UnhookWindowsHookEx(hook);
 
     // Where the install's time goes: the bar alone, opened, moved as often as
     // the install moves it, closed.
@@ -208,7 +211,7 @@ int main(int argc, char** argv)
            median(barOnly));
     printf("install / CopyFileA      %6.2fx  (goal <= 2.0)\n", ti / tc);
     printf("getc/putc / install      %6.2fx  (goal >= 10)\n", tb / ti);
-    printf("bar values identical to the byte-at-a-time model: %s (%zu updates last round)\n",
+    printf("bar values identical to the byte-at-a-time model: %s (%zu updates)\n",
            sameValues ? "yes" : "NO", barValues.size());
     return sameValues ? 0 : 1;
 }
