@@ -22,6 +22,9 @@ int cbarbumpcnt;
 // Whether our dialog is the active window: the system tells it when another
 // window takes over, so no set has to ask the display whether it still is.
 bool cbarActive;
+// The bar of our dialog, kept from its creation: a child lookup per value would
+// cost the install a round trip each time.
+HWND cbarBar;
 
 // Drains the thread's queue without waiting: the bar's repaint, timer ticks and
 // anything else pending are dispatched before the caller's work goes on.
@@ -50,7 +53,7 @@ void onInitDialog(HWND hDlg)
     RECT rc = {};
     GetWindowRect(place, &rc);
     MapWindowPoints(HWND_DESKTOP, hDlg, reinterpret_cast<POINT*>(&rc), 2);
-    CreateCBarControl(hDlg, rc, IDC_CBAR);
+    cbarBar = CreateCBarControl(hDlg, rc, IDC_CBAR);
     DestroyWindow(place);
     ShowWindow(hDlg, SW_HIDE);
 }
@@ -67,7 +70,8 @@ INT_PTR CALLBACK CompletionBarDialogProc(HWND hDlg, UINT message, WPARAM wParam,
         DestroyWindow(hDlg);
         return TRUE;
     case CBM_SETPERCENT:
-        SendMessageA(GetDlgItem(hDlg, IDC_CBAR), CBM_SETPERCENT, wParam, lParam);
+        SendMessageA(hDlg == cbarLive ? cbarBar : GetDlgItem(hDlg, IDC_CBAR), CBM_SETPERCENT,
+                     wParam, lParam);
         return TRUE;
     case WM_ACTIVATE:
         if (hDlg == cbarLive)
