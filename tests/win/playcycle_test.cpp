@@ -14,6 +14,7 @@
 #include "launcher/cbar/dlgcbar.h"
 #include "launcher/manifest.h"
 #include "launcher/progress.h"
+#include "tests/win/handles.h"
 #include "tests/win/cbar_record.h"
 
 namespace {
@@ -273,17 +274,6 @@ protected:
         return ua;
     }
 };
-
-// Handles open in this process, found by asking every slot of the table.
-int openHandles()
-{
-    int n = 0;
-    for (ULONG_PTR v = 4; v < 0x4000; v += 4) {
-        DWORD flags;
-        n += GetHandleInformation(reinterpret_cast<HANDLE>(v), &flags) ? 1 : 0;
-    }
-    return n;
-}
 
 bool sameText(const std::string& a, const std::string& b)
 {
