@@ -5,17 +5,9 @@
 #include <string>
 
 #include "launcher/launcher.h"
-#include "tests/win/handles.h"
+#include "tests/win/testsupport.h"
 
 namespace {
-std::string here()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir = path;
-    return dir.substr(0, dir.rfind('\\'));
-}
-
 // Handles a start of BK2DEMO.EXE leaves behind when everything it returned is
 // closed: 0 on Windows; Wine's WaitForInputIdle keeps one per call on a GUI
 // program, which this measures so that only the launcher's own are counted.
@@ -41,7 +33,7 @@ class FrontEnd : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = here() + "\\frontend_test";
+        dir_ = exeDir() + "\\frontend_test";
         CreateDirectoryA(dir_.c_str(), nullptr);
         for (const char* f : {"bk2demo.log", "bk2demo.script", "bk2demo.1.script",
                               "bk2demo.2.script", "bk2demo.3.script"})
@@ -95,7 +87,7 @@ TEST_F(FrontEnd, StartingAgainReleasesTheEarlierHandles)
     // system keeps for every later start.
     startDemo();
     ASSERT_EQ(WaitForSingleObject(processInfo.hProcess, 10000), WAIT_OBJECT_0);
-    const int systemLeak = handlesLeftByTheSystem(here() + "\\BK2DEMO.EXE");
+    const int systemLeak = handlesLeftByTheSystem(exeDir() + "\\BK2DEMO.EXE");
     const int before = openHandles();
     startDemo();
     started_.push_back(processInfo.dwProcessId);

@@ -9,18 +9,11 @@
 #include "launcher/launcher.h"
 #include "launcher/manifest.h"
 #include "tests/win/cbar_support.h"
+#include "tests/win/testsupport.h"
 
 extern int numbytes;
 
 namespace {
-std::string here()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir = path;
-    return dir.substr(0, dir.rfind('\\'));
-}
-
 // The bar's values from the counting rule alone, one byte at a time.
 std::vector<int> byteModel(const std::vector<size_t>& sizes, int numbytesAtStart)
 {
@@ -45,7 +38,7 @@ protected:
     {
         CBarTest::SetUp();
         GetCurrentDirectoryA(sizeof saved_, saved_);
-        const std::string base = here() + "\\installbar_test";
+        const std::string base = exeDir() + "\\installbar_test";
         media_ = base + "\\media";
         const std::string tree = base + "\\tmp\\BK2DEMO";
         for (const std::string& d : {base, media_, media_ + "\\DEMODATA", media_ + "\\SIM",

@@ -14,21 +14,13 @@
 #include "launcher/cbar/dlgcbar.h"
 #include "launcher/manifest.h"
 #include "launcher/progress.h"
-#include "tests/win/handles.h"
+#include "tests/win/testsupport.h"
 #include "tests/win/cbar_record.h"
 
 namespace {
 const char kInstallTitle[] = "Please wait...Installing BK2 Demo!";
 const char kRemovalTitle[] = "Please Wait...Uninstalling BK2 Demo";
 const UINT kRunRequest = WM_APP + 5;  // stands for a control message posted meanwhile
-
-std::string exeDir()
-{
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, sizeof self);
-    *std::strrchr(self, '\\') = '\0';
-    return self;
-}
 
 // Wine maps every Windows path to a Unix one; links are planted and trees
 // cleaned on that side, where nothing follows a link by accident.
