@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/common/testfs.h"
 #include "tests/e2e/wallclock.h"
 
 // What the robot saw: a warning box (pressed OK) or a completion-bar caption.
@@ -107,8 +108,3 @@ private:
 
 // Shared helpers.
 std::string binDir();  // where the test program and the built programs are
-bool fileExists(const std::string& path);
-bool dirExists(const std::string& path);
-std::string readText(const std::string& path);
-void writeText(const std::string& path, const std::string& text);
-void removeTree(const std::string& path);

@@ -8,36 +8,12 @@
 #include "launcher/launcher.h"
 #include "launcher/prepcore.h"
 #include "sysmem_fake.h"
+#include "tests/common/testfs.h"
 
 namespace {
 bool isDir(const std::string& p)
 {
     return GetFileAttributesA(p.c_str()) == FILE_ATTRIBUTE_DIRECTORY;
-}
-
-bool isFile(const std::string& p)
-{
-    const DWORD a = GetFileAttributesA(p.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-void removeTree(const std::string& p)
-{
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((p + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = fd.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(p + "\\" + name);
-            else
-                DeleteFileA((p + "\\" + name).c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryA(p.c_str());
 }
 
 void writeFile(const std::string& p, const char* text)
@@ -137,7 +113,7 @@ TEST_F(Prepare, LeftoverTreeIsAcceptedAsItIs)
     writeFile(root0 + "\\FILES.TXT", "old");
     ASSERT_TRUE(prepare());
     EXPECT_TRUE(boxes.empty());
-    EXPECT_TRUE(isFile(root0 + "\\FILES.TXT"));
+    EXPECT_TRUE(fileExists(root0 + "\\FILES.TXT"));
     EXPECT_TRUE(isDir(root0 + "\\DEMODATA"));
 }
 
@@ -198,7 +174,7 @@ TEST_F(Prepare, IncompleteTreeWarnsAndRemovesDeepestFirst)
     EXPECT_EQ(boxes[0].owner, Current_hwnd);
     EXPECT_FALSE(isDir(root0 + "\\SIM\\LAUNCH"));
     EXPECT_FALSE(isDir(root0 + "\\SIM"));
-    EXPECT_TRUE(isFile(root0 + "\\DEMODATA"));
+    EXPECT_TRUE(fileExists(root0 + "\\DEMODATA"));
     EXPECT_TRUE(isDir(root0));
 }
 
@@ -209,6 +185,6 @@ TEST_F(Prepare, RootInTheWayWarnsOnce)
     EXPECT_FALSE(prepare());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Could not create temporary BK2 Demo Directories!");
-    EXPECT_TRUE(isFile(tmp + "\\BK2DEMO"));
+    EXPECT_TRUE(fileExists(tmp + "\\BK2DEMO"));
     EXPECT_EQ(std::string(dir3), tmp + "\\BK2DEMO\\SIM\\LAUNCH");
 }
