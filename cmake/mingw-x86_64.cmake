@@ -9,5 +9,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-# Test programs run under Wine (ctest and test discovery alike).
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Test programs run under Wine (ctest and test discovery alike), with the
+# loader scripts/winebuild chose. Without it, the 64-bit loader by name:
+# Debian's `wine` prefers the 32-bit one whenever wine32 is installed.
+if(DEFINED ENV{BRAK_WINE})
+  set(CMAKE_CROSSCOMPILING_EMULATOR $ENV{BRAK_WINE})
+else()
+  find_program(BRAK_WINE64 wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
+  find_program(BRAK_WINE64 wine64)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${BRAK_WINE64})
+endif()

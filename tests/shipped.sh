@@ -1,21 +1,45 @@
 #!/bin/sh
-# What goes on the media: programs that import from system DLLs only (nothing
-# may have to lie beside them) and stay small. Usage: shipped.sh OBJDUMP EXE:MAXBYTES...
+# What goes on the media, read back from the files without running them (this
+# host may run no 32-bit code): i686 GUI programs that import from system DLLs
+# only (nothing may have to lie beside them), stay small, and carry their
+# application manifest and version resource.
+# Usage: shipped.sh BINDIR   (the win32 preset's bin folder; needs icoutils)
 set -eu
-objdump="$1"; shift
+bin="$1"
+objdump=i686-w64-mingw32-objdump
 allowed="KERNEL32.dll USER32.dll GDI32.dll msvcrt.dll ADVAPI32.dll"
 fail=0
-for arg in "$@"; do
-    exe="${arg%:*}"; max="${arg##*:}"
+bad() { echo "shipped: $exe: $*"; fail=1; }
+# The value that follows a key in the version resource's string table.
+version() {
+    wrestool -x --raw -t16 "$exe" | iconv -c -f UTF-16LE -t UTF-8 | tr -s '\0' '\n' |
+        awk -v k="$1" 'found { print; exit } $0 ~ k "$" { found = 1 }'
+}
+has() { case "$manifest" in *"$1"*) return 0 ;; esac; return 1; }
+
+for entry in brakstart:131072 brakpass:32768; do
+    name="${entry%:*}"; max="${entry##*:}"; exe="$bin/$name.exe"
+    [ -f "$exe" ] || { bad "missing"; continue; }
+    "$objdump" -f "$exe" | grep -q "file format pei-i386" || bad "not an i386 PE file"
+    "$objdump" -p "$exe" | grep -q "^Subsystem.*(Windows GUI)" || bad "not a GUI program"
     for dll in $("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p'); do
         case " $allowed " in
             *" $dll "*) ;;
-            *) echo "$exe imports $dll, which is not a system DLL we allow"; fail=1 ;;
+            *) bad "imports $dll, which is not a system DLL we allow" ;;
         esac
     done
     size=$(stat -c %s "$exe")
-    if [ "$size" -gt "$max" ]; then
-        echo "$exe is $size bytes, over its $max"; fail=1
-    fi
+    [ "$size" -le "$max" ] || bad "$size bytes, over its $max"
+
+    manifest="$(wrestool -x --raw -t24 -n1 "$exe")"
+    has 'level="asInvoker"' || bad "manifest: not asInvoker"
+    has "Microsoft.Windows.Common-Controls" || bad "manifest: no common controls 6"
+    has ">UTF-8</activeCodePage>" || bad "manifest: no UTF-8 code page"
+    has "supportedOS" || bad "manifest: no supported OS list"
+    # The bar is painted in exact pixels: the system scales it whole.
+    ! has "dpiAware" || bad "manifest: declares DPI awareness"
+    [ "$(version OriginalFilename)" = "$name.exe" ] || bad "version: OriginalFilename is not $name.exe"
+    [ "$(version FileVersion)" = "1.0.0.0" ] || bad "version: FileVersion is not 1.0.0.0"
 done
+[ "$fail" = 0 ] && echo "shipped: brakstart.exe and brakpass.exe: i386, GUI, system imports, sizes, manifest and version ok"
 exit $fail

@@ -2,6 +2,7 @@
 # Runs e2e scenarios in a second Wine prefix whose C: is an 8 MB tmpfs; the
 # rest of that C: links into the main prefix, so programs still start.
 # Usage: lowdisk.sh WORKDIR PROGRAM [ARGS...]   (needs root for mount; 77 = skipped)
+# Started by ctest under scripts/test, with the loader scripts/winebuild chose.
 set -eu
 main="${WINEPREFIX:?WINEPREFIX names the main prefix}"
 work="$1"; shift
@@ -19,4 +20,4 @@ done
 cp "$main"/*.reg "$main/.update-timestamp" "$prefix/"
 ln -s "$c" "$prefix/dosdevices/c:"
 ln -s / "$prefix/dosdevices/z:"
-WINEPREFIX="$prefix" wine "$@"
+WINEPREFIX="$prefix" "${BRAK_WINE:-wine}" "$@"
