@@ -78,7 +78,7 @@ from=$(( $(wc -l < "$trace") + 1 ))
 list() { (cd "$disc" && find . -printf '%p %s %T@ %m\n' | LC_ALL=C sort); }
 list > "$work/before.txt"
 rc=0
-BRAK_CDROM=D: BRAK_CDROM_WORK="$(winepath -w "$work/out")" "$wine" "$test" || rc=$?
+BRAK_CDROM=D: BRAK_CDROM_WORK="$("$wine" winepath -w "$work/out" 2>/dev/null | tr -d '\r')" "$wine" "$test" || rc=$?
 list > "$work/after.txt"
 
 status=$rc
