@@ -6,8 +6,17 @@
 #include <filesystem>
 
 #include "sample/filelist.h"
+#include "sample/isoread.h"
 
 namespace fs = std::filesystem;
+
+// The fields AutoPlay reads; the icon is the launcher's first icon resource.
+const char AUTORUN_INF[] =
+    "[autorun]\r\n"
+    "open=brakstart.exe\r\n"
+    "icon=brakstart.exe,0\r\n"
+    "label=BK2 Demo\r\n"
+    "action=Play the BK2 Demo\r\n";
 
 namespace {
 const char kGameEntry[] = "Brakdemo.exe";
@@ -54,6 +63,17 @@ uint32_t fixedSize(int index)
     return varied(index, 500, 4000);  // .cfg, .ini, .prj, .txt
 }
 
+// FILES.TXT's length: a line "<8 hex> <size> <path>\r\n" for every other entry.
+uint32_t listBytes(const std::vector<uint32_t>& sizes, int list)
+{
+    uint32_t bytes = 0;
+    for (int i = 0; i < INSTALL_COUNT; ++i)
+        if (i != list)
+            bytes += static_cast<uint32_t>(8 + 1 + std::to_string(sizes[i]).size() + 1 +
+                                           strlen(installManifest[i]) + 2);
+    return bytes;
+}
+
 fs::path hostPath(const fs::path& folder, const char* entry)
 {
     std::string rel(entry);
@@ -98,14 +118,16 @@ std::vector<uint32_t> planSizes(uint32_t gameSize)
 {
     std::vector<uint32_t> sizes(INSTALL_COUNT, 0);
     std::vector<int> data;
+    int list = -1;
     uint64_t used = 0;
     for (int i = 0; i < INSTALL_COUNT; ++i) {
         const char* e = installManifest[i];
         if (strcmp(e, kGameEntry) == 0)
             sizes[i] = gameSize;
-        else if (strcmp(e, kListEntry) == 0)
+        else if (strcmp(e, kListEntry) == 0) {
+            list = i;
             continue;
-        else if (endsWith(e, ".BK2")) {
+        } else if (endsWith(e, ".BK2")) {
             data.push_back(i);
             continue;
         } else
@@ -113,18 +135,28 @@ std::vector<uint32_t> planSizes(uint32_t gameSize)
         used += sizes[i];
     }
 
-    // The data files share what is left, each by a weight of 500 to 1500.
-    const uint64_t left = used < MEDIA_TARGET_BYTES ? MEDIA_TARGET_BYTES - used : 0;
+    // The data files share what is left, each by a weight of 500 to 1500. The
+    // list's length depends on their sizes' digits: a second round settles it.
     uint64_t weights = 0;
     for (int i : data)
         weights += varied(i, 500, 1500);
-    uint64_t given = 0;
-    for (size_t k = 0; k < data.size(); ++k) {
-        const int i = data[k];
-        const uint64_t share = k + 1 < data.size() ? left * varied(i, 500, 1500) / weights
-                                                   : left - given;
-        sizes[i] = static_cast<uint32_t>(share);
-        given += share;
+    for (int round = 0; round < 4; ++round) {
+        const uint64_t taken = used + (list < 0 ? 0 : sizes[list]);
+        const uint64_t left = taken < MEDIA_TARGET_BYTES ? MEDIA_TARGET_BYTES - taken : 0;
+        uint64_t given = 0;
+        for (size_t k = 0; k < data.size(); ++k) {
+            const int i = data[k];
+            const uint64_t share = k + 1 < data.size() ? left * varied(i, 500, 1500) / weights
+                                                       : left - given;
+            sizes[i] = static_cast<uint32_t>(share);
+            given += share;
+        }
+        if (list < 0)
+            break;
+        const uint32_t listed = listBytes(sizes, list);
+        if (listed == sizes[list])
+            break;
+        sizes[list] = listed;
     }
     return sizes;
 }
@@ -188,9 +220,13 @@ int64_t makeMedia(const std::string& folder, const std::string& gamePath,
     if (listIndex < 0)
         return fail(error, "the install manifest has no checksum list entry", root);
     const fs::path listPath = hostPath(root, installManifest[listIndex]);
+    if (list.size() != sizes[listIndex])
+        return fail(error, "the checksum list's length differs from its plan", listPath);
     if (!writeFile(listPath, list.data(), list.size()))
         return fail(error, "cannot write", listPath);
     total += static_cast<int64_t>(list.size());
+    if (!writeFile(root / "autorun.inf", AUTORUN_INF, strlen(AUTORUN_INF)))
+        return fail(error, "cannot write", root / "autorun.inf");
 
     for (const std::string& program : programs) {
         const fs::path from(program);
@@ -199,4 +235,34 @@ int64_t makeMedia(const std::string& folder, const std::string& gamePath,
             return fail(error, "cannot copy " + ec.message(), from);
     }
     return total;
+}
+
+bool listMedia(const std::string& path, std::vector<MediaFile>* files, std::string* error)
+{
+    files->clear();
+    std::error_code ec;
+    if (!fs::is_directory(path, ec)) {
+        std::vector<unsigned char> image;
+        if (!readFile(path, &image)) {
+            *error = "cannot read " + path;
+            return false;
+        }
+        return readIsoTree(image.data(), image.size(), files, error);
+    }
+    for (fs::recursive_directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string rel = it->path().lexically_relative(path).string();
+        for (char& c : rel)
+            if (c == '/')
+                c = '\\';
+        const bool dir = it->is_directory(ec);
+        const uint64_t size = dir ? 0 : it->file_size(ec);
+        if (ec)
+            break;
+        files->push_back({rel, size, dir});
+    }
+    if (ec) {
+        *error = "cannot list " + path + ": " + ec.message();
+        return false;
+    }
+    return true;
 }

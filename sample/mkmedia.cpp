@@ -1,14 +1,46 @@
 // mkmedia FOLDER GAME [PROGRAM...]: lays out a sample media folder that can be
 // burned as it stands. GAME becomes the game program of the install; each
 // PROGRAM (launcher, relay, menu, follow-up) is copied beside the game's files.
+// mkmedia --check FOLDER_OR_IMAGE: says whether a media gives a whole play
+// cycle; exits 1 when it would not, 2 when it cannot be read.
 #include <cstdio>
+#include <cstring>
 
 #include "sample/media.h"
 
+namespace {
+int check(const char* path)
+{
+    std::vector<MediaFile> files;
+    std::string error;
+    if (!listMedia(path, &files, &error)) {
+        fprintf(stderr, "mkmedia: %s\n", error.c_str());
+        return 2;
+    }
+    const MediaCheck result = checkMedia(files);
+    for (const std::string& line : result.errors)
+        printf("error: %s\n", line.c_str());
+    for (const std::string& line : result.warnings)
+        printf("warning: %s\n", line.c_str());
+    if (!result.errors.empty()) {
+        printf("%s: BROKEN, %zu error(s): a player would not get a whole play cycle\n", path,
+               result.errors.size());
+        return 1;
+    }
+    printf("%s: ok, %d install entries of %llu bytes, %zu files and folders\n", path,
+           static_cast<int>(INSTALL_COUNT), static_cast<unsigned long long>(result.installBytes),
+           files.size());
+    return 0;
+}
+}  // namespace
+
 int main(int argc, char** argv)
 {
-    if (argc < 3) {
-        fprintf(stderr, "usage: mkmedia FOLDER GAME [PROGRAM...]\n");
+    if (argc == 3 && strcmp(argv[1], "--check") == 0)
+        return check(argv[2]);
+    if (argc < 3 || argv[1][0] == '-') {
+        fprintf(stderr, "usage: mkmedia FOLDER GAME [PROGRAM...]\n"
+                        "       mkmedia --check FOLDER_OR_IMAGE\n");
         return 2;
     }
     std::vector<std::string> programs(argv + 3, argv + argc);

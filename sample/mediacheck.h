@@ -1,0 +1,28 @@
+// The media check: whether a media folder or image gives the launcher what a
+// play cycle needs. Pure: a listing in, report lines out.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A file or directory on the media, named relative to its root with
+// backslashes, as the launcher names it.
+struct MediaFile {
+    std::string path;
+    uint64_t size;
+    bool directory;
+};
+
+struct MediaCheck {
+    std::vector<std::string> errors;    // each one breaks the player's cycle
+    std::vector<std::string> warnings;  // the cycle runs, but not as intended
+    uint64_t installBytes;              // what the install finds to copy
+};
+
+// Against the launcher's install manifest and the programs it and the menu
+// start from the root. Names compare without regard to letter case.
+MediaCheck checkMedia(const std::vector<MediaFile>& files);
+
+// Why one name (a path component) cannot go on a disc with Joliet names as it
+// stands, or null when it can.
+const char* badDiscName(const std::string& name);

@@ -1,0 +1,97 @@
+#!/bin/sh
+# A play cycle from a CD-ROM drive: the sample media as an image, mounted
+# read-only with FUSE as drive D: of a Wine prefix of its own, typed "cdrom".
+# Nothing may be written to the disc: its listing (sizes, times, modes) must
+# not change, and the prefix's wineserver, which makes every file open and
+# change, is traced for any that would write on it.
+# Usage: cdrom.sh WORKDIR SOURCEDIR BINDIR SAMPLEDIR TESTPROGRAM   (77 = skipped)
+set -eu
+main="${WINEPREFIX:?WINEPREFIX names the main prefix}"
+work="$1"; src="$2"; bin="$3"; sample="$4"; test="$5"
+wine="${BRAK_WINE:-wine}"
+mkmedia="${MKMEDIA:-$src/build/host/sample/mkmedia}"
+skip() { echo "cdrom: $*: skipped"; exit 77; }
+[ -x "$mkmedia" ] || skip "no host mkmedia at $mkmedia (build the host preset first)"
+for tool in xorriso fuseiso fusermount strace; do
+    command -v "$tool" >/dev/null || skip "$tool is not installed"
+done
+[ -c /dev/fuse ] || skip "no /dev/fuse in this system"
+
+disc="$work/disc"; prefix="$work/prefix"
+if mountpoint -q "$disc" 2>/dev/null; then fusermount -u "$disc"; fi
+rm -rf "$work"
+mkdir -p "$disc" "$prefix/dosdevices" "$work/out"
+
+t0=$(date +%s%N)
+"$mkmedia" "$work/media" "$sample/Brakdemo.exe" "$bin/brakstart.exe" "$bin/brakpass.exe" \
+    "$sample/BK2DEMO.EXE" "$sample/register.exe" >/dev/null
+sh "$src/sample/mkimage.sh" "$work/media" "$work/disc.iso"
+t1=$(date +%s%N)
+echo "cdrom: image $(stat -c %s "$work/disc.iso") bytes, media and image made in $(( (t1 - t0) / 1000000 )) ms"
+"$mkmedia" --check "$work/disc.iso"
+
+fuseiso "$work/disc.iso" "$disc" -o ro >"$work/fuse.txt" 2>&1 ||
+    skip "FUSE cannot mount here: $(cat "$work/fuse.txt")"
+server=""
+cleanup() {
+    WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+    [ -z "$server" ] || wait "$server" 2>/dev/null || true
+    fusermount -u "$disc" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+# The prefix: C: is the main prefix's, D: the disc, of type CD-ROM for
+# GetDriveTypeA through the prefix's drive settings.
+cp "$main"/*.reg "$prefix/"
+cp "$main/.update-timestamp" "$prefix/" 2>/dev/null || true
+ln -s "$main/drive_c" "$prefix/dosdevices/c:"
+ln -s / "$prefix/dosdevices/z:"
+ln -s "$disc" "$prefix/dosdevices/d:"
+printf '\n[Software\\\\Wine\\\\Drives]\n"d:"="cdrom"\n' >> "$prefix/system.reg"
+export WINEPREFIX="$prefix"
+
+trace="$work/server.trace"
+strace -f -qq -o "$trace" -e trace=open,openat,creat,mkdir,mkdirat,unlink,unlinkat,rmdir,rename,renameat,renameat2,truncate,chmod,fchmodat,utimensat,link,linkat,symlink,symlinkat \
+    wineserver -f -p &
+server=$!
+# Its socket must be up before any wine starts, or that one starts a server of its own.
+waited=0
+until grep -q '^[0-9]* *chmod("socket"' "$trace" 2>/dev/null; do
+    sleep 0.05; waited=$((waited + 1))
+    [ "$waited" -lt 200 ] || { echo "cdrom: FAIL: the traced wineserver did not start"; exit 1; }
+done
+"$wine" cmd /c exit </dev/null >/dev/null 2>&1
+
+# A write on the disc, on purpose: the trace must show it, refused.
+writes() {
+    tail -n +"$1" "$trace" | grep -E "(/dosdevices/d:|$disc)" |
+        grep -E 'O_WRONLY|O_RDWR|O_CREAT|O_TRUNC|^[0-9]+ +(creat|mkdir|unlink|rmdir|rename|truncate|chmod|fchmodat|utimensat|link|symlink)' || true
+}
+"$wine" cmd /c 'echo probe> D:\probe.txt' </dev/null >/dev/null 2>&1 || true
+probe="$(writes 1)"
+case "$probe" in
+    *probe.txt*EROFS*) ;;
+    *) echo "cdrom: FAIL: a write on the disc is not seen in the server's trace: $probe"; exit 1 ;;
+esac
+from=$(( $(wc -l < "$trace") + 1 ))
+
+list() { (cd "$disc" && find . -printf '%p %s %T@ %m\n' | LC_ALL=C sort); }
+list > "$work/before.txt"
+rc=0
+BRAK_CDROM=D: BRAK_CDROM_WORK="$("$wine" winepath -w "$work/out" 2>/dev/null | tr -d '\r')" "$wine" "$test" || rc=$?
+list > "$work/after.txt"
+
+status=$rc
+if ! cmp -s "$work/before.txt" "$work/after.txt"; then
+    echo "cdrom: FAIL: the disc's listing changed:"
+    diff "$work/before.txt" "$work/after.txt" || true
+    status=1
+fi
+found="$(writes "$from")"
+if [ -n "$found" ]; then
+    echo "cdrom: FAIL: writes attempted on the disc during the cycle:"
+    echo "$found"
+    status=1
+fi
+[ "$status" -ne 0 ] || echo "cdrom: nothing written to the disc ($(sed -n "$from,\$p" "$trace" | grep -cE "(/dosdevices/d:|$disc)") opens and changes there, all reads)"
+exit $status
