@@ -5,7 +5,7 @@
 
 #include "common/ctlmsg.h"
 #include "launcher/launcher.h"
-#include "tests/win/cbar_support.h"
+#include "tests/win/testsupport.h"
 
 namespace {
 struct CycleSeen {
