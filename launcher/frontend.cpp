@@ -39,9 +39,8 @@ void startDemo()
 
 int ExistProcess(PROCESS_INFORMATION* pi)
 {
-    if (!pi->hProcess)
-        return 0;
     // Ask the handle's wait state, not the exit code: a program may exit with
-    // 259 (STILL_ACTIVE) and must not count as running for ever.
+    // 259 (STILL_ACTIVE) and must not count as running for ever. A record never
+    // filled holds no handle; its wait fails, so it counts as not running.
     return WaitForSingleObject(pi->hProcess, 0) == WAIT_TIMEOUT ? 1 : 0;
 }

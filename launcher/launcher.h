@@ -17,6 +17,13 @@ extern PROCESS_INFORMATION processInfo;  // the most recently started front-end
 void startDemo();
 int ExistProcess(PROCESS_INFORMATION* pi);
 
+// Supervision (mainloop.cpp): the hidden window's procedure, and the main
+// loop's handling of one retrieved message; false once the loop must end.
+LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+bool mainLoopMessage(const MSG& msg);
+// A quit was posted; a drain may have taken it out of the queue.
+extern int QuitPosted;
+
 // The launcher's modal warning box: caption "Brakkon 2", owner Current_hwnd.
 void warn(const char* text);
 

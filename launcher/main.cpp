@@ -1,4 +1,4 @@
-// The launcher's entry: hidden main window, message loop and front-end supervision.
+// The launcher's entry: the hidden main window, the front-end's first start, the message loop.
 #include "launcher/launcher.h"
 
 #include <cstdlib>
@@ -6,63 +6,10 @@
 #include "bwcc/bwcc.h"
 #include "common/ctlmsg.h"
 #include "common/dllsafety.h"
+#include "launcher/supervise.h"
 
 namespace {
 const char szAppName[] = "BrakDemo";
-const UINT_PTR kTimerId = 1;
-const UINT kTimerMs = 3000;
-
-// A quit decided while the completion bar drains the queue is taken out of the
-// queue by that drain; this remembers it so that the loop still ends.
-int QuitPosted;
-
-void endLauncher(HWND hwnd)
-{
-    KillTimer(hwnd, kTimerId);
-    PostQuitMessage(0);
-    QuitPosted = 1;
-}
-
-void onTimer(HWND hwnd)
-{
-    if (!ExistProcess(&processInfo) && DemoQuit) {
-        endLauncher(hwnd);
-        return;
-    }
-    if (!ExistProcess(&processInfo) && RunProgram == 0) {
-        if (++TimerCount > 1)
-            endLauncher(hwnd);
-    }
-}
-
-void onControl(WPARAM code)
-{
-    switch (static_cast<int>(code)) {
-    case BRAK_CODE_QUIT:
-        DemoQuit = 1;
-        break;
-    case BRAK_CODE_RUN:
-        RunProgram = 1;
-        TimerCount = 0;
-        copybrak();
-        break;
-    default:
-        break;  // any other code is dropped
-    }
-}
-
-LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_DESTROY:
-        endLauncher(hwnd);
-        return 0;
-    case WM_TIMER:
-        onTimer(hwnd);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
 
 // One launcher at a time: a second one would run a second front-end and,
 // on the next run request, a second play cycle over the same demo tree.
@@ -106,24 +53,14 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
     startDemo();
 
     DemoMessage = RegisterWindowMessageA(BRAK_CTLMSG_NAME);
-    if (DemoMessage == 0 || !SetTimer(hwnd, kTimerId, kTimerMs, nullptr)) {
+    if (DemoMessage == 0 || !SetTimer(hwnd, SUPERVISE_TIMER, SUPERVISE_MS, nullptr)) {
         warn("Could not start BK2 Demo!");
         return 0;
     }
 
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (msg.message == DemoMessage) {
-            // A broadcast lands once per top-level window of this thread (the
-            // IME window, the completion bar): only our own copy counts.
-            if (msg.hwnd == BrakDemoHWND)
-                onControl(msg.wParam);
-            if (QuitPosted)
-                break;
-            continue;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+        if (!mainLoopMessage(msg))
+            break;
     return 0;
 }

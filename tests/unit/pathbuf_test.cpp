@@ -22,9 +22,12 @@ TEST(PathJoin, FitsUpToTheTerminatorAndRefusesOneMore)
     EXPECT_FALSE(pathJoin(out, 0, "", ""));
 }
 
-TEST(PathJoin, MayExtendItsOwnBuffer)
+TEST(PathJoin, MayBuildFromItsOwnBuffer)
 {
     char out[PATH_BUF] = "C:\\TEMP";
     ASSERT_TRUE(pathJoin(out, sizeof out, out, "\\BK2DEMO"));
     EXPECT_STREQ(out, "C:\\TEMP\\BK2DEMO");
+    // A tail of the buffer as the first part: source and destination overlap.
+    ASSERT_TRUE(pathJoin(out, sizeof out, out + 3, "\\SIM"));
+    EXPECT_STREQ(out, "TEMP\\BK2DEMO\\SIM");
 }

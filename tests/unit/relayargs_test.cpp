@@ -1,6 +1,8 @@
 // The relay's command-line cut and number reading, one row a case.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "relay/relayargs.h"
 
 namespace {
@@ -45,16 +47,17 @@ TEST(RelayArgs, TableOfCommandLines)
 
 TEST(RelayArgs, WrapsLikeAThirtyTwoBitAccumulator)
 {
-    // Compare against an independent model over many magnitudes.
+    // A decimal text of n read with 32-bit wraparound is n modulo 2^32, and a
+    // minus sign negates modulo 2^32: the model takes n's low 32 bits.
     uint64_t n = 1;
     for (int i = 0; i < 40; ++i, n = n * 7 + 3) {
         char text[32];
         snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(n));
         SCOPED_TRACE(text);
-        uint32_t want = 0;
-        for (const char* p = text; *p; ++p)
-            want = want * 10u + static_cast<uint32_t>(*p - '0');
-        EXPECT_EQ(static_cast<uint32_t>(atolWrap(text)), want);
+        const uint32_t low = static_cast<uint32_t>(n & 0xFFFFFFFFu);
+        EXPECT_EQ(static_cast<uint32_t>(atolWrap(text)), low);
+        EXPECT_EQ(static_cast<uint32_t>(atolWrap((std::string("-") + text).c_str())),
+                  static_cast<uint32_t>((0x100000000ull - low) & 0xFFFFFFFFu));
     }
 }
 }  // namespace

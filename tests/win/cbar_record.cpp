@@ -4,28 +4,20 @@
 
 #include "launcher/cbar/dlgcbar.h"
 #include "launcher/launcher.h"
+#include "tests/win/testsupport.h"
 
 std::vector<BarCall> barCalls;
 void (*onBarSet)(int percent);
 
 namespace {
 bool open;
-
-void drain()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
 }
-}  // namespace
 
 void OpenCompletionBar(const char* title)
 {
     barCalls.push_back({'O', title, 0, total_copied, GetCursor()});
     open = true;
-    drain();
+    pump();
 }
 
 void SetCompletionBar(int p)
@@ -35,7 +27,7 @@ void SetCompletionBar(int p)
     barCalls.push_back({'S', "", p, total_copied, GetCursor()});
     if (onBarSet)
         onBarSet(p);
-    drain();
+    pump();
 }
 
 void SetCompletionBarBumps(int) {}
@@ -47,5 +39,5 @@ void CloseCompletionBar()
         return;
     barCalls.push_back({'C', "", 0, total_copied, GetCursor()});
     open = false;
-    drain();
+    pump();
 }

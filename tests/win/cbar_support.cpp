@@ -106,12 +106,3 @@ std::vector<int> SentLog::percents(const char* cls) const
             values.push_back(static_cast<int>(s.lParam));
     return values;
 }
-
-void pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}

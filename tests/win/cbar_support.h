@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/win/testsupport.h"
+
 // Each test starts with the library registered, a hidden owner standing in for the
 // launcher's main window, and no bar open; it ends by closing the bar and checking
 // that no dialog of ours survives.
@@ -48,6 +50,3 @@ public:
 private:
     HHOOK hook_;
 };
-
-// A drain like the bar's own, for tests that send messages themselves.
-void pump();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "launcher/launcher.h"
+#include "tests/common/testfs.h"
 #include "tests/win/testsupport.h"
 
 namespace {
@@ -57,11 +58,7 @@ protected:
     {
         const std::string name = start ? "bk2demo." + std::to_string(start) + ".script"
                                        : std::string("bk2demo.script");
-        HANDLE h = CreateFileA((dir_ + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
-                               CREATE_ALWAYS, 0, nullptr);
-        DWORD n;
-        WriteFile(h, text, static_cast<DWORD>(strlen(text)), &n, nullptr);
-        CloseHandle(h);
+        writeText(dir_ + "\\" + name, text);
     }
     std::string dir_;
     std::vector<DWORD> started_;

@@ -2,122 +2,26 @@
 // recording completion bar: install, game run, removal, follow-up program.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "launcher/launcher.h"
 #include "launcher/cbar/dlgcbar.h"
+#include "launcher/launcher.h"
 #include "launcher/manifest.h"
 #include "launcher/progress.h"
-#include "tests/win/testsupport.h"
+#include "tests/common/testfs.h"
+#include "tests/win/boxrobot.h"
+#include "tests/win/bytemodel.h"
 #include "tests/win/cbar_record.h"
+#include "tests/win/testsupport.h"
+#include "tests/win/testtree.h"
+#include "tests/win/unixside.h"
 
 namespace {
 const char kInstallTitle[] = "Please wait...Installing BK2 Demo!";
 const char kRemovalTitle[] = "Please Wait...Uninstalling BK2 Demo";
 const UINT kRunRequest = WM_APP + 5;  // stands for a control message posted meanwhile
-
-// Wine maps every Windows path to a Unix one; links are planted and trees
-// cleaned on that side, where nothing follows a link by accident.
-std::string unixPath(const std::string& win)
-{
-    typedef char*(CDECL * UnixNameFn)(LPCWSTR);
-    FARPROC proc = GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
-    if (!proc)
-        return "";
-    UnixNameFn fn;
-    std::memcpy(&fn, &proc, sizeof fn);
-    wchar_t wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, win.c_str(), -1, wide, MAX_PATH);
-    char* u = fn(wide);
-    std::string out = u ? u : "";
-    HeapFree(GetProcessHeap(), 0, u);
-    return out;
-}
-
-// Runs a shell command on the Unix side (Wine starts Unix programs too, but
-// gives no handle that tells their end): true when it ended with 0.
-bool runUnix(const std::string& command)
-{
-    char marker[MAX_PATH];
-    GetTempFileNameA(".", "ux", 0, marker);
-    DeleteFileA(marker);
-    const std::string um = unixPath(marker);
-    std::string cmd = "/bin/sh -c \"(" + command + ") && echo 0 > '" + um + "' || echo 1 > '" +
-                      um + "'\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi;
-    if (um.empty() || !CreateProcessA("Z:\\bin\\sh", &cmd[0], nullptr, nullptr, FALSE, 0,
-                                      nullptr, nullptr, &si, &pi))
-        return false;
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    std::string result;
-    for (int i = 0; i < 400; ++i) {
-        std::ifstream f(marker);
-        if (std::getline(f, result) && !result.empty())
-            break;
-        Sleep(25);
-    }
-    DeleteFileA(marker);
-    return result == "0";
-}
-
-bool exists(const std::string& p)
-{
-    return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string readAll(const std::string& p)
-{
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
-void writeAll(const std::string& p, const std::string& data)
-{
-    std::ofstream f(p, std::ios::binary | std::ios::trunc);
-    f << data;
-}
-
-// Deterministic content: sizes that cross blocks and update points, small total.
-size_t mediaSize(int i)
-{
-    return i % 9 == 4 ? 70000 + i * 13 : (static_cast<size_t>(i) * 7919) % 20000;
-}
-
-std::string mediaContent(int i)
-{
-    std::string s(mediaSize(i), '\0');
-    unsigned x = 2166136261u ^ static_cast<unsigned>(i);
-    for (char& c : s) {
-        x = x * 1103515245u + 12345u;
-        c = static_cast<char>(x >> 16);
-    }
-    return s;
-}
-
-// Warning boxes of this thread: text recorded, OK pressed.
-std::vector<std::string> warnings;
-
-VOID CALLBACK pressOk(HWND, UINT, UINT_PTR, DWORD)
-{
-    HWND box = FindWindowA("#32770", "Brakkon 2");
-    if (!box)
-        return;
-    char text[160] = "";
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    warnings.push_back(text);
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-}
 
 LRESULT CALLBACK hiddenProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
@@ -126,33 +30,11 @@ LRESULT CALLBACK hiddenProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-struct Update {
-    int percent;
-    double copied;
-};
-
-// What a byte-at-a-time copy shows for these file sizes, from this numbytes.
-std::vector<Update> byteModel(const std::vector<size_t>& sizes, int nb)
-{
-    std::vector<Update> out;
-    double total = 0;
-    for (size_t size : sizes)
-        for (size_t b = 0; b < size; ++b) {
-            total = total + 1;
-            if (++nb > 12000) {
-                int p = static_cast<int>(total * (1.0 / 11500000) * 100);
-                out.push_back({p > 100 ? 100 : p, total});
-                nb = 0;
-            }
-        }
-    return out;
-}
-
 class PlayCycle : public ::testing::Test {
 protected:
-    std::string root, media, temp, savedCwd;
+    std::string root, media, savedCwd;
+    std::vector<size_t> sizes;
     HWND hidden = nullptr;
-    UINT_PTR okTimer = 0;
 
     void SetUp() override
     {
@@ -162,11 +44,7 @@ protected:
         CreateDirectoryA((exeDir() + "\\playtest").c_str(), nullptr);
         ASSERT_TRUE(CreateDirectoryA(root.c_str(), nullptr));
         media = root + "\\media";
-        CreateDirectoryA(media.c_str(), nullptr);
-        for (const char* sub : {"\\DEMODATA", "\\SIM", "\\SIM\\LAUNCH"})
-            CreateDirectoryA((media + sub).c_str(), nullptr);
-        for (int i = 0; i < INSTALL_COUNT; ++i)
-            writeAll(media + "\\" + installManifest[i], mediaContent(i));
+        sizes = buildMedia(media);
         useTemp(root + "\\T");
 
         char cwd[MAX_PATH];
@@ -182,17 +60,16 @@ protected:
         hidden = CreateWindowExA(0, "BrakDemo", "BrakDemo", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50,
                                  nullptr, nullptr, wc.hInstance, nullptr);
         BrakDemoHWND = Current_hwnd = hidden;
-        okTimer = SetTimer(nullptr, 0, 100, pressOk);
+        startBoxRobot();
         CloseCompletionBar();
         barCalls.clear();
-        warnings.clear();
         onBarSet = nullptr;
         SetEnvironmentVariableA("BRAKTEST_LOG", (root + "\\programs.log").c_str());
     }
 
     void TearDown() override
     {
-        KillTimer(nullptr, okTimer);
+        stopBoxRobot();
         DestroyWindow(hidden);
         SetCurrentDirectoryA(savedCwd.c_str());
         if (!HasFailure())
@@ -206,23 +83,20 @@ protected:
             runUnix("rm -rf '" + u + "'");
     }
 
-    void useTemp(const std::string& t)
+    // The texts of the warning boxes answered so far; the robot stops.
+    std::vector<std::string> warnings() const
     {
-        CreateDirectoryA(t.c_str(), nullptr);
-        std::snprintf(dir0, PATH_BUF, "%s\\BK2DEMO", t.c_str());
-        std::snprintf(dir1, PATH_BUF, "%s\\BK2DEMO\\DEMODATA", t.c_str());
-        std::snprintf(dir2, PATH_BUF, "%s\\BK2DEMO\\SIM", t.c_str());
-        std::snprintf(dir3, PATH_BUF, "%s\\BK2DEMO\\SIM\\LAUNCH", t.c_str());
-        for (const char* d : {dir0, dir1, dir2, dir3})
-            CreateDirectoryA(d, nullptr);
-        temp = t;
+        std::vector<std::string> texts;
+        for (const SeenBox& b : stopBoxRobot())
+            texts.push_back(b.text);
+        return texts;
     }
 
     std::string inTree(int i) const { return std::string(dir0) + "\\" + installManifest[i]; }
 
-    std::vector<double> setValues() const
+    std::vector<int> setValues() const
     {
-        std::vector<double> v;
+        std::vector<int> v;
         for (const BarCall& c : barCalls)
             if (c.kind == 'S')
                 v.push_back(c.percent);
@@ -246,7 +120,7 @@ protected:
     std::vector<std::string> programLog() const
     {
         std::vector<std::string> lines;
-        std::istringstream in(readAll(root + "\\programs.log"));
+        std::istringstream in(readText(root + "\\programs.log"));
         for (std::string line; std::getline(in, line);)
             lines.push_back(line.substr(0, line.find('\r')));
         return lines;
@@ -276,12 +150,10 @@ bool sameText(const std::string& a, const std::string& b)
 TEST_F(PlayCycle, InstallCopiesEveryFileWithTheByteCopysBarValues)
 {
     // A leftover tree: an older, longer file is replaced from its start.
-    writeAll(inTree(7), std::string(300000, 'x'));
+    writeText(inTree(7), std::string(300000, 'x'));
     numbytes = 7000;  // left by an earlier install
-    std::vector<size_t> sizes;
-    for (int i = 0; i < INSTALL_COUNT; ++i)
-        sizes.push_back(mediaSize(i));
-    const std::vector<Update> expected = byteModel(sizes, 7000);
+    int model = 7000;
+    const std::vector<ModelUpdate> expected = byteModel(sizes, model);
 
     ASSERT_TRUE(installGame());
 
@@ -293,44 +165,42 @@ TEST_F(PlayCycle, InstallCopiesEveryFileWithTheByteCopysBarValues)
         const BarCall& c = barCalls[i + 1];
         EXPECT_EQ(c.kind, 'S');
         EXPECT_EQ(c.percent, expected[i].percent) << "update " << i;
-        EXPECT_EQ(c.copied, expected[i].copied) << "update " << i;
+        EXPECT_EQ(c.copied, static_cast<double>(expected[i].copied)) << "update " << i;
         EXPECT_EQ(c.cursor, wait);
     }
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
     for (int i = 0; i < INSTALL_COUNT; ++i)
-        EXPECT_TRUE(readAll(inTree(i)) == mediaContent(i)) << installManifest[i];
-    EXPECT_TRUE(warnings.empty());
+        EXPECT_TRUE(readText(inTree(i)) == mediaContent(i)) << installManifest[i];
+    EXPECT_TRUE(warnings().empty());
 }
 
 TEST_F(PlayCycle, MissingSourceLeavesAnEmptyFileAndTheInstallGoesOn)
 {
     ASSERT_TRUE(DeleteFileA((media + "\\" + installManifest[10]).c_str()));
     numbytes = 0;
-    std::vector<size_t> sizes;
-    for (int i = 0; i < INSTALL_COUNT; ++i)
-        sizes.push_back(i == 10 ? 0 : mediaSize(i));
+    int model = 0;
+    sizes[10] = 0;
 
     ASSERT_TRUE(installGame());
 
-    EXPECT_TRUE(exists(inTree(10)));
-    EXPECT_EQ(readAll(inTree(10)).size(), 0u);
-    EXPECT_EQ(setValues().size(), byteModel(sizes, 0).size());
-    EXPECT_TRUE(readAll(inTree(71)) == mediaContent(71));
-    EXPECT_TRUE(warnings.empty());
+    EXPECT_TRUE(fileExists(inTree(10)));
+    EXPECT_EQ(readText(inTree(10)).size(), 0u);
+    EXPECT_EQ(setValues(), percentsOf(byteModel(sizes, model)));
+    EXPECT_TRUE(readText(inTree(71)) == mediaContent(71));
+    EXPECT_TRUE(warnings().empty());
 }
 
 TEST_F(PlayCycle, PlantedLinkIsNeitherWrittenThroughNorDeleted)
 {
     const std::string outside = root + "\\outside.txt";
-    writeAll(outside, "the user's own file");
+    writeText(outside, "the user's own file");
     if (planted(inTree(4), outside).empty())
         GTEST_SKIP() << "no way to plant a symbolic link here";
 
     EXPECT_FALSE(installGame());
 
-    EXPECT_EQ(readAll(outside), "the user's own file");
-    ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(warnings[0], "ERROR: Could not copy the BK2 Demo files.");
+    EXPECT_EQ(readText(outside), "the user's own file");
+    EXPECT_EQ(warnings(), std::vector<std::string>{"ERROR: Could not copy the BK2 Demo files."});
     // The install's bar closed before the warning; then the whole removal.
     ASSERT_GE(barCalls.size(), 2u);
     EXPECT_EQ(barCalls[0].title, kInstallTitle);
@@ -339,9 +209,9 @@ TEST_F(PlayCycle, PlantedLinkIsNeitherWrittenThroughNorDeleted)
         ++close;
     expectRemovalAt(close + 1);
     // The link stays (with the root that holds it); everything else is gone.
-    EXPECT_TRUE(exists(dir0));
-    EXPECT_FALSE(exists(dir1));
-    EXPECT_FALSE(exists(dir2));
+    EXPECT_TRUE(dirExists(dir0));
+    EXPECT_FALSE(dirExists(dir1));
+    EXPECT_FALSE(dirExists(dir2));
 }
 
 TEST_F(PlayCycle, DiskFullStopsTheCycleWithAWarningAndRemovesTheTree)
@@ -353,12 +223,11 @@ TEST_F(PlayCycle, DiskFullStopsTheCycleWithAWarningAndRemovesTheTree)
     useTemp(tiny);
 
     const bool installed = installGame();
-    const bool treeGone = !exists(dir0);
+    const bool treeGone = !dirExists(dir0);
     runUnix("umount '" + unixPath(tiny) + "'");
 
     EXPECT_FALSE(installed);
-    ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(warnings[0], "ERROR: Could not copy the BK2 Demo files.");
+    EXPECT_EQ(warnings(), std::vector<std::string>{"ERROR: Could not copy the BK2 Demo files."});
     EXPECT_TRUE(treeGone);
     ASSERT_FALSE(barCalls.empty());
     expectRemovalAt(barCalls.size() - 8);
@@ -368,7 +237,7 @@ TEST_F(PlayCycle, ReadErrorStopsTheCycleWithAWarningAndRemovesTheTree)
 {
     // Another handle locks the source's second block: reading it fails.
     const int entry = 13;  // over 64 KiB
-    ASSERT_GT(mediaSize(entry), 65536u + 100);
+    ASSERT_GT(sizes[entry], 65536u + 100);
     const std::string source = media + "\\" + installManifest[entry];
     HANDLE locker = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
@@ -395,9 +264,8 @@ TEST_F(PlayCycle, ReadErrorStopsTheCycleWithAWarningAndRemovesTheTree)
         CloseHandle(locker);
 
     EXPECT_FALSE(installed);
-    ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(warnings[0], "ERROR: Could not copy the BK2 Demo files.");
-    EXPECT_FALSE(exists(dir0));
+    EXPECT_EQ(warnings(), std::vector<std::string>{"ERROR: Could not copy the BK2 Demo files."});
+    EXPECT_FALSE(dirExists(dir0));
     ASSERT_GE(barCalls.size(), 8u);
     expectRemovalAt(barCalls.size() - 8);
     EXPECT_EQ(barCalls[barCalls.size() - 9].kind, 'C');  // the install's bar closed first
@@ -414,7 +282,7 @@ int filesLeft()
     const char* dirs[] = {dir0, dir1, dir2, dir3};
     for (int g = 0; g < 4; ++g)
         for (int i = 0; i < removalCounts[g]; ++i)
-            n += exists(std::string(dirs[g]) + "\\" + removalGroups[g][i]);
+            n += fileExists(std::string(dirs[g]) + "\\" + removalGroups[g][i]);
     return n;
 }
 }  // namespace
@@ -424,7 +292,7 @@ TEST_F(PlayCycle, RemovalStepsAtTheGroupSplitsAndLeavesNothing)
     const char* dirs[] = {dir0, dir1, dir2, dir3};
     for (int g = 0; g < 4; ++g)
         for (int i = 0; i < removalCounts[g]; ++i)
-            writeAll(std::string(dirs[g]) + "\\" + removalGroups[g][i], "x");
+            writeText(std::string(dirs[g]) + "\\" + removalGroups[g][i], "x");
     leftAtEachStep.clear();
     onBarSet = [](int) { leftAtEachStep.push_back(filesLeft()); };
 
@@ -432,22 +300,22 @@ TEST_F(PlayCycle, RemovalStepsAtTheGroupSplitsAndLeavesNothing)
 
     expectRemovalAt(0);
     EXPECT_EQ(leftAtEachStep, (std::vector<int>{75, 67, 45, 26, 16, 0}));
-    EXPECT_FALSE(exists(dir0));
+    EXPECT_FALSE(dirExists(dir0));
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
 }
 
 TEST_F(PlayCycle, FileLeftInSimKeepsSimAndTheRootButTheBarStillEnds)
 {
-    writeAll(std::string(dir2) + "\\SAVEGAME.DAT", "progress");
-    writeAll(std::string(dir1) + "\\BK01.BK2", "x");
+    writeText(std::string(dir2) + "\\SAVEGAME.DAT", "progress");
+    writeText(std::string(dir1) + "\\BK01.BK2", "x");
 
     killbrak();
 
     expectRemovalAt(0);
-    EXPECT_TRUE(exists(dir2));
-    EXPECT_TRUE(exists(dir0));
-    EXPECT_FALSE(exists(dir1));
-    EXPECT_FALSE(exists(dir3));
+    EXPECT_TRUE(dirExists(dir2));
+    EXPECT_TRUE(dirExists(dir0));
+    EXPECT_FALSE(dirExists(dir1));
+    EXPECT_FALSE(dirExists(dir3));
 }
 
 namespace {
@@ -462,7 +330,7 @@ struct Probe {
 DWORD WINAPI probeDuringGame(void* p)
 {
     Probe& probe = *static_cast<Probe*>(p);
-    for (int i = 0; i < 300 && readAll(probe.log).find("brakdemo") == std::string::npos; ++i)
+    for (int i = 0; i < 300 && readText(probe.log).find("brakdemo") == std::string::npos; ++i)
         Sleep(50);
     // Posted first: answering the sent one must leave it in the queue.
     PostMessageA(probe.target, kRunRequest, 1, 0);
@@ -518,27 +386,26 @@ TEST_F(PlayCycle, GameRunsByItsFullPathAnswersSentMessagesThenRemovalAndFollowUp
     ASSERT_EQ(barCalls[3].kind, 'P');
     barCalls.erase(barCalls.begin() + 3);
     expectRemovalAt(2);
-    EXPECT_FALSE(exists(dir0));
+    EXPECT_FALSE(dirExists(dir0));
 
     char cwd[MAX_PATH];
     GetCurrentDirectoryA(sizeof cwd, cwd);
     EXPECT_TRUE(sameText(cwd, media));
-    EXPECT_TRUE(warnings.empty());
+    EXPECT_TRUE(warnings().empty());
 }
 
 TEST_F(PlayCycle, GameThatCannotStartWarnsRemovesTheTreeAndSkipsTheFollowUp)
 {
-    writeAll(std::string(dir0) + "\\Brakdemo.exe", "");  // missing on the media: left empty
+    writeText(std::string(dir0) + "\\Brakdemo.exe", "");  // missing on the media: left empty
     copyProgram(media + "\\register.exe");
     OpenCompletionBar(kInstallTitle);
 
     playGame();
 
-    ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(warnings[0], "Could not start BK2 Demo!");
+    EXPECT_EQ(warnings(), std::vector<std::string>{"Could not start BK2 Demo!"});
     EXPECT_EQ(barCalls[1].kind, 'C');
     expectRemovalAt(2);
-    EXPECT_FALSE(exists(dir0));
+    EXPECT_FALSE(dirExists(dir0));
     EXPECT_TRUE(programLog().empty());
 }
 

@@ -4,27 +4,12 @@
 
 #include <string>
 
-#include "boxrobot.h"
+#include "tests/win/boxrobot.h"
 #include "launcher/launcher.h"
-#include "launcher/prepcore.h"
 #include "sysmem_fake.h"
 #include "tests/common/testfs.h"
 
 namespace {
-bool isDir(const std::string& p)
-{
-    return GetFileAttributesA(p.c_str()) == FILE_ATTRIBUTE_DIRECTORY;
-}
-
-void writeFile(const std::string& p, const char* text)
-{
-    HANDLE h = CreateFileA(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE) << p;
-    DWORD n;
-    WriteFile(h, text, static_cast<DWORD>(strlen(text)), &n, nullptr);
-    CloseHandle(h);
-}
-
 // A fresh folder under the test's working directory, with TMP and TEMP aimed at
 // two plain directories inside it; a hidden owner window for the boxes.
 class Prepare : public ::testing::Test {
@@ -82,12 +67,12 @@ TEST_F(Prepare, MemoryBoundaryDecidesBetweenWarningAndTree)
         EXPECT_EQ(prepare(), r.ok);
         if (r.ok) {
             EXPECT_TRUE(boxes.empty());
-            EXPECT_TRUE(isDir(tmp + "\\BK2DEMO\\SIM\\LAUNCH"));
+            EXPECT_TRUE(dirExists(tmp + "\\BK2DEMO\\SIM\\LAUNCH"));
         } else {
             ASSERT_EQ(boxes.size(), 1u);
             EXPECT_EQ(boxes[0].text, "ERROR: BK2 requires a minimum of 12 MB of RAM.");
             EXPECT_EQ(boxes[0].owner, Current_hwnd);
-            EXPECT_FALSE(isDir(tmp + "\\BK2DEMO"));  // checked before anything is made
+            EXPECT_FALSE(dirExists(tmp + "\\BK2DEMO"));  // checked before anything is made
         }
     }
 }
@@ -102,7 +87,7 @@ TEST_F(Prepare, BuildsTheTreeFromTWithoutItsTrailingBackslash)
     EXPECT_EQ(std::string(dir2), tmp + "\\BK2DEMO\\SIM");
     EXPECT_EQ(std::string(dir3), tmp + "\\BK2DEMO\\SIM\\LAUNCH");
     for (const char* d : {dir0, dir1, dir2, dir3})
-        EXPECT_TRUE(isDir(d)) << d;
+        EXPECT_TRUE(dirExists(d)) << d;
 }
 
 TEST_F(Prepare, LeftoverTreeIsAcceptedAsItIs)
@@ -110,11 +95,11 @@ TEST_F(Prepare, LeftoverTreeIsAcceptedAsItIs)
     const std::string root0 = tmp + "\\BK2DEMO";
     CreateDirectoryA(root0.c_str(), nullptr);
     CreateDirectoryA((root0 + "\\SIM").c_str(), nullptr);
-    writeFile(root0 + "\\FILES.TXT", "old");
+    writeText(root0 + "\\FILES.TXT", "old");
     ASSERT_TRUE(prepare());
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(fileExists(root0 + "\\FILES.TXT"));
-    EXPECT_TRUE(isDir(root0 + "\\DEMODATA"));
+    EXPECT_TRUE(dirExists(root0 + "\\DEMODATA"));
 }
 
 TEST_F(Prepare, UnusableTmpPassesToTemp)
@@ -125,14 +110,14 @@ TEST_F(Prepare, UnusableTmpPassesToTemp)
     SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN);
     if (GetFileAttributesA(hidden.c_str()) != (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN))
         GTEST_SKIP() << "Wine keeps no hidden attribute set on a directory without a dot name";
-    writeFile(root + "\\afile", "x");
+    writeText(root + "\\afile", "x");
     for (const std::string& t : {hidden, root + "\\afile", std::string()}) {
         SCOPED_TRACE(t);
         removeTree(temp + "\\BK2DEMO");
         SetEnvironmentVariableA("TMP", t.c_str());
         ASSERT_TRUE(prepare());
         EXPECT_EQ(std::string(dir0), temp + "\\BK2DEMO");
-        EXPECT_FALSE(isDir(hidden + "\\BK2DEMO"));
+        EXPECT_FALSE(dirExists(hidden + "\\BK2DEMO"));
     }
 }
 
@@ -140,9 +125,8 @@ TEST_F(Prepare, UnusableTmpPassesToTemp)
 // over like a wrong attribute, though the path itself is a plain directory.
 TEST_F(Prepare, TmpTooLongForTheDeepestPathPassesToTemp)
 {
-    size_t longest = 0;
-    while (tempLeavesRoom(std::string(longest + 1, 'x').c_str()))
-        ++longest;
+    // 200 characters less the terminator, "\BK2DEMO\" and "DEMODATA\CREDITS.SMK".
+    const size_t longest = 170;
     ASSERT_GT(longest, tmp.size() + 2);
     const std::string atLimit = tmp + "\\" + std::string(longest - tmp.size() - 1, 'a');
     const std::string beyond = atLimit + "b";
@@ -153,12 +137,12 @@ TEST_F(Prepare, TmpTooLongForTheDeepestPathPassesToTemp)
     SetEnvironmentVariableA("TMP", atLimit.c_str());
     ASSERT_TRUE(prepare());
     EXPECT_EQ(std::string(dir0), atLimit + "\\BK2DEMO");
-    EXPECT_TRUE(isDir(atLimit + "\\BK2DEMO\\SIM\\LAUNCH"));
+    EXPECT_TRUE(dirExists(atLimit + "\\BK2DEMO\\SIM\\LAUNCH"));
 
     SetEnvironmentVariableA("TMP", beyond.c_str());
     ASSERT_TRUE(prepare());
     EXPECT_EQ(std::string(dir0), temp + "\\BK2DEMO");
-    EXPECT_FALSE(isDir(beyond + "\\BK2DEMO"));
+    EXPECT_FALSE(dirExists(beyond + "\\BK2DEMO"));
 }
 
 // DEMODATA is a file: the root and SIM\LAUNCH are made, the tree is not whole.
@@ -167,21 +151,21 @@ TEST_F(Prepare, IncompleteTreeWarnsAndRemovesDeepestFirst)
 {
     const std::string root0 = tmp + "\\BK2DEMO";
     CreateDirectoryA(root0.c_str(), nullptr);
-    writeFile(root0 + "\\DEMODATA", "in the way");
+    writeText(root0 + "\\DEMODATA", "in the way");
     EXPECT_FALSE(prepare());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Could not create temporary BK2 Demo Directories!");
     EXPECT_EQ(boxes[0].owner, Current_hwnd);
-    EXPECT_FALSE(isDir(root0 + "\\SIM\\LAUNCH"));
-    EXPECT_FALSE(isDir(root0 + "\\SIM"));
+    EXPECT_FALSE(dirExists(root0 + "\\SIM\\LAUNCH"));
+    EXPECT_FALSE(dirExists(root0 + "\\SIM"));
     EXPECT_TRUE(fileExists(root0 + "\\DEMODATA"));
-    EXPECT_TRUE(isDir(root0));
+    EXPECT_TRUE(dirExists(root0));
 }
 
 // Nothing at all can be made under T: every attempt fails, one warning.
 TEST_F(Prepare, RootInTheWayWarnsOnce)
 {
-    writeFile(tmp + "\\BK2DEMO", "a file");
+    writeText(tmp + "\\BK2DEMO", "a file");
     EXPECT_FALSE(prepare());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Could not create temporary BK2 Demo Directories!");

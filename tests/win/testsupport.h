@@ -1,4 +1,4 @@
-// Small helpers the Wine test programs share.
+// Small helpers the Wine test programs share: their folder, the handle count, a drain.
 #pragma once
 #include <windows.h>
 
@@ -23,4 +23,14 @@ inline int openHandles()
         n += GetHandleInformation(reinterpret_cast<HANDLE>(v), &flags) ? 1 : 0;
     }
     return n;
+}
+
+// Drains the thread's queue without waiting, as the completion bar does.
+inline void pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
 }
