@@ -89,9 +89,10 @@ bool jobEmptied(HANDLE port)
     return false;
 }
 
-// Waits until the job's last process has ended,
-// but no more than kTreeMs after the game's own end: a tray helper the game
-// leaves running must not keep the menu away. The handles are closed here.
+// Waits until the job's last process has ended, answering sent messages as
+// waitForProgram does, but no more than kTreeMs after the game's own end: a
+// tray helper the game leaves running must not keep the menu away. What such a
+// straggler holds stays in the tree. The handles are closed here.
 void waitForGameTree(PROCESS_INFORMATION& pi, HANDLE job, HANDLE port)
 {
     if (!job) {
