@@ -43,7 +43,8 @@ bool narrowExactly(const wchar_t* wide, char* out, int cap)
 {
     const int n = WideCharToMultiByte(CP_ACP, 0, wide, -1, out, cap, nullptr, nullptr);
     wchar_t back[PATH_BUF];
-    return n > 0 && MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, out, -1, back, PATH_BUF) > 0 &&
+    return n > 0 &&
+           MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, out, -1, back, PATH_BUF) > 0 &&
            lstrcmpW(back, wide) == 0;
 }
 

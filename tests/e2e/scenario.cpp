@@ -134,6 +134,8 @@ Scenario::Scenario(const std::string& name)
 
 Scenario::~Scenario()
 {
+    if (launcherJob)
+        CloseHandle(launcherJob);
     if (launcher_.hProcess) {
         if (WaitForSingleObject(launcher_.hProcess, 0) == WAIT_TIMEOUT)
             TerminateProcess(launcher_.hProcess, 99);
@@ -244,8 +246,16 @@ bool Scenario::startLauncher(const std::string& exeDir, const std::string& cwd)
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     startMs_ = nowMs();
-    return CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, env.data(),
-                          (cwd.empty() ? media : cwd).c_str(), &si, &launcher_) != 0;
+    if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE,
+                        launcherJob ? CREATE_SUSPENDED : 0, env.data(),
+                        (cwd.empty() ? media : cwd).c_str(), &si, &launcher_))
+        return false;
+    if (launcherJob) {
+        const bool inJob = AssignProcessToJobObject(launcherJob, launcher_.hProcess) != 0;
+        ResumeThread(launcher_.hThread);
+        return inJob;
+    }
+    return true;
 }
 
 bool Scenario::waitLauncher(DWORD ms)

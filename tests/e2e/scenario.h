@@ -66,6 +66,8 @@ public:
     void setEnv(const std::string& name, const std::string& value);
     void unsetEnv(const std::string& name);
 
+    // A job the launcher is started in, when set (none allows breaking away).
+    HANDLE launcherJob = nullptr;
     // Starts brakstart.exe from the media folder (or another one) with cwd.
     bool startLauncher(const std::string& exeDir = "", const std::string& cwd = "");
     // Waits for the launcher to end; true if it did within ms.

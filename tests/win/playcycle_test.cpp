@@ -367,7 +367,8 @@ TEST_F(PlayCycle, DirectoryLinkInTheTreeIsNeverWorkedThrough)
     EXPECT_EQ(readAll(user + "\\TRACK1.MAP"), "the user's map");
     EXPECT_TRUE(exists(user + "\\LAUNCH"));
     EXPECT_FALSE(prepared);
-    EXPECT_EQ(warnings, std::vector<std::string>{"Could not create temporary BK2 Demo Directories!"});
+    EXPECT_EQ(warnings,
+              std::vector<std::string>{"Could not create temporary BK2 Demo Directories!"});
     EXPECT_FALSE(exists(dir1));  // what is ours still goes
     runUnix("rm -f '" + unixPath(dir2) + "'");
 }
