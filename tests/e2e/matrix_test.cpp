@@ -73,6 +73,7 @@ enum Check {
     EndsSoonAfterMenu = 64,  // the launcher ended within a tick of the menu's return
     NoQuit = 128,         // the garbage set no quit: two ticks after the menu went
     TrapNotRun = 256,     // the program at the blank never ran
+    NoBar = 512,          // the clean-up at start showed no bar
 };
 
 struct Row {
@@ -130,7 +131,7 @@ const Row kRows[] = {
     {"killed_while_the_game_runs", Plain, KillInGame, "wait\n", "", kPlay, kQuit, kExit,
      "", 1, 0, true, "", GameSurvives, false},
     {"leftover_tree_with_a_foreign_file", LeftoverOurs, Wait, kExit, "", kQuit, kQuit, kExit,
-     "", 0, 0, false, "BK2DEMO\\SIM\\FOREIGN.TXT", None, false},
+     "", 0, 0, false, "BK2DEMO\\SIM\\FOREIGN.TXT", NoBar, false},
     {"leftover_root_accepted", LeftoverRoot, Wait, kExit, "", kPlay, kQuit, kExit,
      "", 1, 1, true, "BK2DEMO\\OLDRUN.TXT", None, false},
     {"disk_full_mid_copy", DiskFull, Wait, kExit, "", kPlay, kQuit, kExit,
@@ -801,6 +802,9 @@ TEST_P(Matrix, Row)
     }
     if (r.checks & NoQuit) {  // a quit would end it at the first tick after, within 3 s
         EXPECT_GE(s.launcherEndMs() - menuGoneMs_, 3000);
+    }
+    if (r.checks & NoBar) {
+        EXPECT_TRUE(s.robot.barTitles().empty());
     }
     if (r.checks & TrapNotRun) {
         EXPECT_EQ(s.starts("my"), 0);
