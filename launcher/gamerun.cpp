@@ -6,6 +6,7 @@
 namespace {
 const DWORD kIdleMs = 15000;
 const DWORD kIdlePollMs = 50;
+const DWORD kTreeMs = 60000;  // the game's tree, after the game itself has ended
 
 // Answers messages other programs send to our windows, and nothing else:
 // posted ones (timer ticks, control messages) stay queued for later.
@@ -49,6 +50,76 @@ STARTUPINFOA startupRecord()
     si.cb = sizeof si;
     return si;
 }
+
+// The game in a job of its own, so that the wait covers every process it
+// starts. The job never kills (a launcher that dies leaves the game running)
+// and lets a process that asks to leave it go. Null where no job can be made;
+// before Windows 8 a launcher that itself runs in a job cannot nest one.
+HANDLE gameJob(HANDLE* port)
+{
+    *port = nullptr;
+    HANDLE job = CreateJobObjectA(nullptr, nullptr);
+    if (!job)
+        return nullptr;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_BREAKAWAY_OK;
+    *port = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
+    JOBOBJECT_ASSOCIATE_COMPLETION_PORT notify = {job, *port};
+    if (*port && SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits,
+                                         sizeof limits) &&
+        SetInformationJobObject(job, JobObjectAssociateCompletionPortInformation, &notify,
+                                sizeof notify))
+        return job;
+    if (*port)
+        CloseHandle(*port);
+    *port = nullptr;
+    CloseHandle(job);
+    return nullptr;
+}
+
+// Whether the job has told the port that its last process has ended.
+bool jobEmptied(HANDLE port)
+{
+    DWORD code;
+    ULONG_PTR key;
+    LPOVERLAPPED detail;
+    while (GetQueuedCompletionStatus(port, &code, &key, &detail, 0))
+        if (code == JOB_OBJECT_MSG_ACTIVE_PROCESS_ZERO)
+            return true;
+    return false;
+}
+
+// Waits until the job's last process has ended, answering sent messages as
+// waitForProgram does, but no more than kTreeMs after the game's own end: a
+// tray helper the game leaves running must not keep the menu away. What such a
+// straggler holds stays in the tree. The handles are closed here.
+void waitForGameTree(PROCESS_INFORMATION& pi, HANDLE job, HANDLE port)
+{
+    if (!job) {
+        waitForProgram(pi);
+        return;
+    }
+    // The idle wait would end no sooner than this one: the end is what counts.
+    bool gameEnded = false;
+    DWORD endedAt = 0;
+    for (;;) {
+        if (jobEmptied(port))
+            break;
+        if (!gameEnded && WaitForSingleObject(pi.hProcess, 0) != WAIT_TIMEOUT) {
+            gameEnded = true;
+            endedAt = GetTickCount();
+        }
+        if (gameEnded && GetTickCount() - endedAt >= kTreeMs)
+            break;
+        MsgWaitForMultipleObjects(gameEnded ? 0 : 1, &pi.hProcess, FALSE, kIdlePollMs,
+                                  QS_SENDMESSAGE);
+        answerSentMessages();
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    CloseHandle(port);
+    CloseHandle(job);  // no kill on close: stragglers keep running
+}
 }  // namespace
 
 void playGame()
@@ -64,23 +135,40 @@ void playGame()
 
     // The program is named outright: a bare command line with blanks in the
     // path ("C:\Documents and Settings\...") would first try "C:\Documents.exe".
+    // Suspended until it is in its job, so that nothing it starts escapes the wait.
+    HANDLE port;
+    HANDLE job = gameJob(&port);
     STARTUPINFOA gameStart = startupRecord();
     PROCESS_INFORMATION game = {};
-    const bool started = named && CreateProcessA(appName, cmdline, nullptr, nullptr, FALSE, 0,
-                                                 nullptr, dir0, &gameStart, &game);
+    const bool started = named && CreateProcessA(appName, cmdline, nullptr, nullptr, FALSE,
+                                                 CREATE_SUSPENDED, nullptr, dir0, &gameStart,
+                                                 &game);
+    if (started && job && !AssignProcessToJobObject(job, game.hProcess)) {
+        // No nesting: the wait falls back to the game's own process.
+        CloseHandle(port);
+        CloseHandle(job);
+        job = nullptr;
+    }
+    if (started)
+        ResumeThread(game.hThread);
     if (saved)
         SetCurrentDirectoryA(CurDir);
     CloseCompletionBar();
 
     if (!started) {
+        if (job) {
+            CloseHandle(port);
+            CloseHandle(job);
+        }
         warn("Could not start BK2 Demo!");
         killbrak();
         return;
     }
-    waitForProgram(game);
+    waitForGameTree(game, job, port);
     killbrak();
 
-    // Found by the usual search, in the launcher's (the media's) directory.
+    // Found by the usual search, in the launcher's (the media's) directory. It
+    // runs from the media, so nothing of ours lies under it: its own end will do.
     char follow[] = "register.exe";
     STARTUPINFOA followStart = startupRecord();
     PROCESS_INFORMATION followUp = {};

@@ -32,12 +32,15 @@ extern char dir0[PATH_BUF];         // T\BK2DEMO, the demo root
 extern char dir1[PATH_BUF];         // T\BK2DEMO\DEMODATA
 extern char dir2[PATH_BUF];         // T\BK2DEMO\SIM
 extern char dir3[PATH_BUF];         // T\BK2DEMO\SIM\LAUNCH
+extern char* const treeDirs[4];     // dir0 .. dir3
 
 void copybrak();
 
 // Memory and disk checks, the temporary directory, the demo tree (prepare.cpp).
 // False after its warning box: the cycle ends there.
 bool preparePlay();
+// Chooses T from TMP and TEMP and sets dir0 .. dir3 under it.
+void chooseDemoDirs();
 
 // The install copy with its byte-driven bar (install.cpp). False after a copy
 // error has been reported and the tree removed: the game must not run.
@@ -54,4 +57,8 @@ extern int percent;
 // Game run, removal and follow-up program (gamerun.cpp, removal.cpp).
 void playGame();
 void killbrak();
+// killbrak's work, with the bar or silently.
+void removeDemoTree(bool withBar);
+// Removes a tree a killed launcher or a refused deletion left (startclean.cpp).
+void removeLeftoverTree();
 void deleteFile(const char* file, const char* path);

@@ -26,6 +26,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
     restrictDllSearch();
     if (anotherLauncherRuns())
         return 0;
+    removeLeftoverTree();
 
     BWCCRegister(hInstance);
     BWCCGetVersion();

@@ -3,15 +3,17 @@
 #include "launcher/launcher.h"
 #include "launcher/prepcore.h"
 #include "launcher/sysmem.h"
+#include "launcher/treefile.h"
 
 char dir0[PATH_BUF];
 char dir1[PATH_BUF];
 char dir2[PATH_BUF];
 char dir3[PATH_BUF];
 
+char* const treeDirs[DEMO_DIRS] = {dir0, dir1, dir2, dir3};
+
 namespace {
 char env_tmp[PATH_BUF];  // T
-char* const demoDir[DEMO_DIRS] = {dir0, dir1, dir2, dir3};
 
 bool memoryOk()
 {
@@ -35,15 +37,29 @@ bool diskOk()
     return false;
 }
 
-// Reads one variable into buf; a value the buffer cannot hold whole is
-// reported as not fitting, never cut short.
-TempCandidate readCandidate(const char* name, char* buf)
+// The value in the code page's characters, exactly: false where it has
+// letters the code page lacks, or the result does not fit.
+bool narrowExactly(const wchar_t* wide, char* out, int cap)
+{
+    const int n = WideCharToMultiByte(CP_ACP, 0, wide, -1, out, cap, nullptr, nullptr);
+    wchar_t back[PATH_BUF];
+    return n > 0 &&
+           MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, out, -1, back, PATH_BUF) > 0 &&
+           lstrcmpW(back, wide) == 0;
+}
+
+// Reads one variable into buf; a value the buffer cannot hold whole, or not
+// without loss, is reported as not fitting, never cut short. Read wide: the
+// narrow call cuts a value with non-ASCII letters under the UTF-8 code page
+// (Wine counts its length in UTF-16 units), which may name another folder.
+TempCandidate readCandidate(const wchar_t* name, char* buf)
 {
     TempCandidate c = {false, false, buf, ATTR_NONE};
     buf[0] = '\0';
-    const DWORD len = GetEnvironmentVariableA(name, buf, PATH_BUF);
+    wchar_t wide[PATH_BUF];
+    const DWORD len = GetEnvironmentVariableW(name, wide, PATH_BUF);
     c.present = len > 0;  // unset and empty read alike: both unusable
-    c.fits = len < PATH_BUF;
+    c.fits = len < PATH_BUF && narrowExactly(wide, buf, PATH_BUF);
     if (c.present && c.fits)
         c.attributes = GetFileAttributesA(buf);
     return c;
@@ -53,42 +69,50 @@ void chooseTempDir()
 {
     char tmp[PATH_BUF], temp[PATH_BUF];
     // Read in turn: TEMP is only consulted when TMP will not do.
-    TempCandidate c[2] = {readCandidate("TMP", tmp)};
+    TempCandidate c[2] = {readCandidate(L"TMP", tmp)};
     if (!tempUsable(c[0]))
-        c[1] = readCandidate("TEMP", temp);
+        c[1] = readCandidate(L"TEMP", temp);
     // The chosen value left room for the deepest path, so this always fits.
     pathJoin(env_tmp, sizeof env_tmp, chooseTemp(c, 2), "");
     dropTrailingBackslash(env_tmp);
 }
 
 // Every directory is attempted before any is judged; a directory that was
-// already there as a plain directory counts as made.
+// already there as a plain directory counts as made. One that is a link, or
+// lies under one, is neither made nor removed: the tree is unusable.
 bool buildTree()
 {
-    int made[DEMO_DIRS];
-    for (int i = 0; i < DEMO_DIRS; ++i) {
-        made[i] = 0;
-        if (!pathJoin(demoDir[i], PATH_BUF, env_tmp, demoDirSuffix[i]))
-            continue;
-        CreateDirectoryA(demoDir[i], nullptr);
-        made[i] = isPlainDirectory(GetFileAttributesA(demoDir[i]));
-    }
-    for (int flag : made)
-        if (!flag) {
+    bool safe[DEMO_DIRS];
+    safeTreeDirs(treeDirs, safe);
+    for (int i = 0; i < DEMO_DIRS; ++i)
+        if (safe[i])
+            CreateDirectoryA(treeDirs[i], nullptr);
+    safeTreeDirs(treeDirs, safe);
+    for (int i = 0; i < DEMO_DIRS; ++i)
+        if (!safe[i] || !isPlainDirectory(GetFileAttributesA(treeDirs[i]))) {
             warn("Could not create temporary BK2 Demo Directories!");
-            // Deepest first; only empty directories go, whoever made them.
-            for (int i = DEMO_DIRS - 1; i >= 0; --i)
-                RemoveDirectoryA(demoDir[i]);
+            // Deepest first; only empty directories go, whoever made them. A
+            // link stays: removing it may remove its target instead (Wine does).
+            for (int j = DEMO_DIRS - 1; j >= 0; --j)
+                if (safe[j])
+                    RemoveDirectoryA(treeDirs[j]);
             return false;
         }
     return true;
 }
 }  // namespace
 
+void chooseDemoDirs()
+{
+    chooseTempDir();
+    for (int i = 0; i < DEMO_DIRS; ++i)
+        pathJoin(treeDirs[i], PATH_BUF, env_tmp, demoDirSuffix[i]);  // empty if it does not fit
+}
+
 bool preparePlay()
 {
     if (!memoryOk() || !diskOk())
         return false;
-    chooseTempDir();
+    chooseDemoDirs();
     return buildTree();
 }

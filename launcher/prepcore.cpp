@@ -13,6 +13,8 @@ const char* const demoDirSuffix[DEMO_DIRS] = {
     "\\BK2DEMO\\SIM\\LAUNCH",
 };
 
+const int demoDirParent[DEMO_DIRS] = {-1, 0, 0, 2};
+
 bool memoryQualifies(uint64_t totalPhysical)
 {
     return totalPhysical >= MIN_TOTAL_MEMORY;

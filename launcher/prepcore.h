@@ -12,6 +12,8 @@ const uint32_t ATTR_NONE = 0xFFFFFFFFu;      // what a failed attribute query re
 // The demo tree below T, in creation order: dir0 .. dir3.
 enum { DEMO_DIRS = 4 };
 extern const char* const demoDirSuffix[DEMO_DIRS];
+// The tree directory each one lies in (-1: the root, directly under T).
+extern const int demoDirParent[DEMO_DIRS];
 
 bool memoryQualifies(uint64_t totalPhysical);
 // Computed in 64 bits: three 32-bit factors easily pass 4 GB.

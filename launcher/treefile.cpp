@@ -71,3 +71,11 @@ HANDLE createFresh(const char* path)
     return CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
 }
+
+void safeTreeDirs(const char* const dirs[DEMO_DIRS], bool safe[DEMO_DIRS])
+{
+    for (int i = 0; i < DEMO_DIRS; ++i) {
+        const int above = demoDirParent[i];
+        safe[i] = dirs[i][0] != '\0' && (above < 0 || safe[above]) && !isLinkedElsewhere(dirs[i]);
+    }
+}

@@ -4,7 +4,8 @@
 // It appends "start <ms> <cwd>|<command line>" to <BRAKTEST_DIR>\<role>.log and
 // runs <role>.<n>.script (n-th start) or <role>.script, one command a line:
 //   sleep MS | at MS (since its start) | relay ARGS | write PATH TEXT | hold PATH | tree FILE |
-//   ping | wait | exit CODE
+//   ping | wait | exit CODE | spawn EXE | spawnaway EXE (out of its job) | readonly PATH |
+//   busy MS (no messages; first, it keeps the program from ever being idle) | crash
 // and ends with "exit <ms> <code>". Without "exit" it stays until closed.
 #include <windows.h>
 
@@ -91,20 +92,49 @@ void pump(DWORD ms)
     }
 }
 
-void runRelay(const std::string& args)
+// Read wide: the relay's path may hold letters the narrow call cuts short.
+std::wstring relayPath()
 {
-    char relay[MAX_PATH];
-    if (!GetEnvironmentVariableA("BRAKTEST_RELAY", relay, sizeof relay))
-        return;
-    std::string cmd = std::string("\"") + relay + "\"" + (args.empty() ? "" : " " + args);
-    STARTUPINFOA si = {};
+    wchar_t relay[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableW(L"BRAKTEST_RELAY", relay, MAX_PATH);
+    return n && n < MAX_PATH ? relay : L"";
+}
+
+// Starts a program; waits for its end when asked.
+void startProgram(const std::wstring& exe, const std::string& args, DWORD flags, bool wait)
+{
+    std::wstring cmd = L"\"" + exe + L"\"";
+    for (char c : (args.empty() ? "" : " " + args))
+        cmd += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    STARTUPINFOW si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi;
-    if (CreateProcessA(relay, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        WaitForSingleObject(pi.hProcess, INFINITE);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
+    if (!CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, flags, nullptr, nullptr,
+                        &si, &pi)) {
+        logLine("nostart " + std::to_string(nowMs()) + " " + std::to_string(GetLastError()));
+        return;
     }
+    if (wait)
+        WaitForSingleObject(pi.hProcess, INFINITE);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+}
+
+void runRelay(const std::string& args)
+{
+    const std::wstring relay = relayPath();
+    if (!relay.empty())
+        startProgram(relay, args, 0, true);
+}
+
+// A program beside the relay (in the media folder), in this one's current directory.
+void spawn(const std::string& name, DWORD flags)
+{
+    std::wstring exe = relayPath();
+    exe = exe.substr(0, exe.rfind(L'\\') + 1);
+    for (char c : name)
+        exe += static_cast<wchar_t>(c);
+    startProgram(exe, "", flags, false);
 }
 
 void listTree(const std::string& base, const std::string& rel, std::string* out)
@@ -177,6 +207,17 @@ int runScript(const std::string& text)
                 fwrite(listing.data(), 1, listing.size(), f);
                 fclose(f);
             }
+        } else if (cmd == "spawn") {
+            spawn(arg, 0);
+        } else if (cmd == "spawnaway") {
+            spawn(arg, CREATE_BREAKAWAY_FROM_JOB);
+        } else if (cmd == "readonly") {
+            SetFileAttributesA(arg.c_str(), FILE_ATTRIBUTE_READONLY);
+        } else if (cmd == "busy") {
+            Sleep(static_cast<DWORD>(atol(arg.c_str())));
+        } else if (cmd == "crash") {
+            logLine("exit " + std::to_string(nowMs()) + " -1073741819");
+            TerminateProcess(GetCurrentProcess(), 0xC0000005);  // an access violation's code
         } else if (cmd == "ping") {
             // How long a message sent to every top-level window takes to be answered.
             const long long t0 = nowMs();
@@ -221,7 +262,6 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
     char cwd[MAX_PATH];
     GetCurrentDirectoryA(sizeof cwd, cwd);
     logLine("start " + std::to_string(nowMs()) + " " + cwd + "|" + GetCommandLineA());
-    pump(0);
 
     bool ok = false;
     std::string script;
@@ -230,6 +270,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
         if (!ok)
             script = readFile(dir + "\\" + role + ".script", &ok);
     }
+    if (script.compare(0, 5, "busy ") != 0)
+        pump(0);
     const int code = runScript(script);
     logLine("exit " + std::to_string(nowMs()) + " " + std::to_string(code));
     return code;

@@ -134,6 +134,8 @@ Scenario::Scenario(const std::string& name)
 
 Scenario::~Scenario()
 {
+    if (launcherJob)
+        CloseHandle(launcherJob);
     if (launcher_.hProcess) {
         if (WaitForSingleObject(launcher_.hProcess, 0) == WAIT_TIMEOUT)
             TerminateProcess(launcher_.hProcess, 99);
@@ -204,16 +206,56 @@ std::vector<char> Scenario::environmentBlock()
     return out;
 }
 
+void Scenario::killLauncher()
+{
+    TerminateProcess(launcher_.hProcess, 1);
+    WaitForSingleObject(launcher_.hProcess, 10000);
+}
+
+DWORD Scenario::runSecondLauncher(DWORD ms)
+{
+    const std::string exe = media + "\\brakstart.exe";
+    std::string cmd = "\"" + exe + "\"";
+    std::vector<char> env = environmentBlock();
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi;
+    if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, env.data(),
+                        media.c_str(), &si, &pi))
+        return 0xFFFFFFFF;
+    DWORD code = 0xFFFFFFFF;
+    if (WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0)
+        GetExitCodeProcess(pi.hProcess, &code);
+    else
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    return code;
+}
+
 bool Scenario::startLauncher(const std::string& exeDir, const std::string& cwd)
 {
+    if (launcher_.hProcess) {
+        CloseHandle(launcher_.hProcess);
+        CloseHandle(launcher_.hThread);
+        endMs_ = 0;
+    }
     const std::string exe = (exeDir.empty() ? media : exeDir) + "\\brakstart.exe";
     std::string cmd = "\"" + exe + "\"";
     std::vector<char> env = environmentBlock();
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     startMs_ = nowMs();
-    return CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, env.data(),
-                          (cwd.empty() ? media : cwd).c_str(), &si, &launcher_) != 0;
+    if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE,
+                        launcherJob ? CREATE_SUSPENDED : 0, env.data(),
+                        (cwd.empty() ? media : cwd).c_str(), &si, &launcher_))
+        return false;
+    if (launcherJob) {
+        const bool inJob = AssignProcessToJobObject(launcherJob, launcher_.hProcess) != 0;
+        ResumeThread(launcher_.hThread);
+        return inJob;
+    }
+    return true;
 }
 
 bool Scenario::waitLauncher(DWORD ms)
@@ -266,6 +308,33 @@ DWORD Scenario::relay(const std::string& args)
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
     return code;
+}
+
+void Scenario::relays(const std::vector<std::string>& args, size_t atOnce)
+{
+    const std::string exe = media + "\\brakpass.exe";
+    std::vector<char> env = environmentBlock();
+    std::vector<HANDLE> running;
+    for (size_t i = 0; i <= args.size(); ++i) {
+        if (running.size() == atOnce || i == args.size()) {
+            for (HANDLE h : running) {
+                WaitForSingleObject(h, 10000);
+                CloseHandle(h);
+            }
+            running.clear();
+        }
+        if (i == args.size())
+            break;
+        std::string cmd = "\"" + exe + "\" " + args[i];
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi;
+        if (CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, env.data(),
+                           media.c_str(), &si, &pi)) {
+            CloseHandle(pi.hThread);
+            running.push_back(pi.hProcess);
+        }
+    }
 }
 
 std::vector<RoleEvent> Scenario::events(const std::string& role)

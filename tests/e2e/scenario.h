@@ -66,6 +66,8 @@ public:
     void setEnv(const std::string& name, const std::string& value);
     void unsetEnv(const std::string& name);
 
+    // A job the launcher is started in, when set (none allows breaking away).
+    HANDLE launcherJob = nullptr;
     // Starts brakstart.exe from the media folder (or another one) with cwd.
     bool startLauncher(const std::string& exeDir = "", const std::string& cwd = "");
     // Waits for the launcher to end; true if it did within ms.
@@ -75,9 +77,16 @@ public:
     DWORD launcherPid() const { return launcher_.dwProcessId; }
     HWND launcherWindow();     // its hidden main window
     long long launcherStartMs() const { return startMs_; }
+    long long launcherEndMs() const { return endMs_; }
+    // Ends the launcher as Task Manager would, and waits for that.
+    void killLauncher();
+    // Starts another launcher like the first; its exit code, or ~0 if it ran on past ms.
+    DWORD runSecondLauncher(DWORD ms);
 
     // Runs brakpass.exe with this argument text and waits for it; its exit code.
     DWORD relay(const std::string& args);
+    // Runs the relay once per argument text, so many at a time, and waits for all.
+    void relays(const std::vector<std::string>& args, size_t atOnce);
 
     std::vector<RoleEvent> events(const std::string& role);
     int starts(const std::string& role);
