@@ -221,25 +221,26 @@ TEST_F(PlayCycle, DirectoryLinkInTheTreeIsNeverWorkedThrough)
     const std::string user = root + "\\user";
     CreateDirectoryA(user.c_str(), nullptr);
     CreateDirectoryA((user + "\\LAUNCH").c_str(), nullptr);
-    writeAll(user + "\\SIM.INI", "the user's settings");
-    writeAll(user + "\\TRACK1.MAP", "the user's map");
+    writeText(user + "\\SIM.INI", "the user's settings");
+    writeText(user + "\\TRACK1.MAP", "the user's map");
     RemoveDirectoryA(dir3);
     RemoveDirectoryA(dir2);
     if (planted(dir2, user).empty())
         GTEST_SKIP() << "no way to plant a symbolic link here";
 
     killbrak();
-    SetEnvironmentVariableA("TMP", temp.c_str());
-    SetEnvironmentVariableA("TEMP", temp.c_str());
+    const std::string t = root + "\\T";
+    SetEnvironmentVariableA("TMP", t.c_str());
+    SetEnvironmentVariableA("TEMP", t.c_str());
     const bool prepared = preparePlay();
 
-    EXPECT_EQ(readAll(user + "\\SIM.INI"), "the user's settings");
-    EXPECT_EQ(readAll(user + "\\TRACK1.MAP"), "the user's map");
-    EXPECT_TRUE(exists(user + "\\LAUNCH"));
+    EXPECT_EQ(readText(user + "\\SIM.INI"), "the user's settings");
+    EXPECT_EQ(readText(user + "\\TRACK1.MAP"), "the user's map");
+    EXPECT_TRUE(dirExists(user + "\\LAUNCH"));
     EXPECT_FALSE(prepared);
-    EXPECT_EQ(warnings,
+    EXPECT_EQ(warnings(),
               std::vector<std::string>{"Could not create temporary BK2 Demo Directories!"});
-    EXPECT_FALSE(exists(dir1));  // what is ours still goes
+    EXPECT_FALSE(dirExists(dir1));  // what is ours still goes
     runUnix("rm -f '" + unixPath(dir2) + "'");
 }
 
