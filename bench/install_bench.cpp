@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -150,7 +151,15 @@ double median(std::vector<double> v)
 
 int main(int argc, char** argv)
 {
-    const int rounds = argc > 1 ? atoi(argv[1]) : 5;
+    // The medians need a round at least: 0 rounds, or no number at all, would take
+    // the median of an empty list.
+    char* end = nullptr;
+    const long asked = argc > 1 ? strtol(argv[1], &end, 10) : 5;
+    if (argc > 1 && (end == argv[1] || *end != '\0' || asked < 1 || asked > 1000)) {
+        fprintf(stderr, "usage: install_bench [rounds: 1 to 1000]\n");
+        return 2;
+    }
+    const int rounds = static_cast<int>(asked);
     char cwd[MAX_PATH];
     GetCurrentDirectoryA(sizeof cwd, cwd);
     work = std::string(cwd) + "\\bench-work";

@@ -110,6 +110,9 @@ bool parseListLine(const char* line, size_t len, ListEntry* entry)
     const size_t pathLen = len - i;
     if (pathLen == 0 || pathLen >= LIST_PATH_MAX || memchr(line + i, '\0', pathLen))
         return false;
+    // A line break inside the path could not be written back: the writer refuses it too.
+    if (memchr(line + i, '\r', pathLen) || memchr(line + i, '\n', pathLen))
+        return false;
     entry->crc = crc;
     entry->size = static_cast<uint32_t>(size);
     memcpy(entry->path, line + i, pathLen);

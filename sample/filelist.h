@@ -22,7 +22,8 @@ size_t formatListLine(char* out, size_t cap, const ListEntry& entry);
 
 // Reads one line (without its line break; a trailing '\r' is allowed).
 // Returns false for anything but exactly the format above: 8 hex digits, one
-// blank, a decimal size that fits 32 bits, one blank, a path that fits.
+// blank, a decimal size that fits 32 bits, one blank, a path that fits and
+// holds no line break (the writer could not give it back).
 bool parseListLine(const char* line, size_t len, ListEntry* entry);
 
 // Splits text into lines and parses each; blank lines are skipped. Returns the

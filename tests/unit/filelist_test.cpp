@@ -115,6 +115,7 @@ TEST(ListLine, Parses)
         {"cbf4", false, 0, 0, ""},
         {"", false, 0, 0, ""},
         {std::string("00000000 1 A\0B", 14), false, 0, 0, ""},
+        {"00000000 1 A\rB", false, 0, 0, ""},  // a line break the writer could not give back
     };
     for (const auto& row : rows) {
         ListEntry e = {};
