@@ -13,6 +13,7 @@
 #include "sample/mediacheck.h"
 
 namespace {
+const size_t kSector = 2048;  // an ISO 9660 logical sector
 using Listing = std::vector<MediaFile>;
 
 // The sample media as mkmedia lays it out.
@@ -158,7 +159,7 @@ namespace {
 // A small image by hand: descriptors at 16 (Joliet) and 17 (end), the root
 // directory at 18, then whatever sectors a case adds.
 struct Image {
-    std::vector<unsigned char> bytes = std::vector<unsigned char>(20 * 2048, 0);
+    std::vector<unsigned char> bytes = std::vector<unsigned char>(20 * kSector, 0);
 
     static void put32(unsigned char* p, uint32_t v)
     {
@@ -169,7 +170,7 @@ struct Image {
     size_t record(size_t sector, size_t offset, uint32_t extent, uint32_t length, bool dir,
                   const std::string& name)
     {
-        unsigned char* r = &bytes[sector * 2048 + offset];
+        unsigned char* r = &bytes[sector * kSector + offset];
         // The directory itself and its parent are one byte, 0 and 1, even in Joliet.
         const bool dot = name.size() == 1 && (name[0] == '\0' || name[0] == '\1');
         const size_t len = dot ? 1 : name.size() * 2;
@@ -188,14 +189,14 @@ struct Image {
     }
     Image()
     {
-        unsigned char* vd = &bytes[16 * 2048];
+        unsigned char* vd = &bytes[16 * kSector];
         vd[0] = 2;
         memcpy(vd + 1, "CD001", 5);
         memcpy(vd + 88, "%/E", 3);
         vd[128] = 0x00;
         vd[129] = 0x08;  // 2048
         record(16, 156, 18, 2048, true, std::string(1, '\0'));
-        memcpy(&bytes[17 * 2048], "\xFF" "CD001", 6);
+        memcpy(&bytes[17 * kSector], "\xFF" "CD001", 6);
         size_t at = record(18, 0, 18, 2048, true, std::string(1, '\0'));
         at += record(18, at, 18, 2048, true, std::string(1, '\1'));
         root = at;
@@ -228,24 +229,24 @@ TEST(IsoRead, HandMadeImages)
         {"a record past its folder's end",
          [](Image& im) {
              im.record(18, im.root, 19, 1, false, "LONGNAME");
-             Image::put32(&im.bytes[16 * 2048 + 156 + 10], static_cast<uint32_t>(im.root + 40));
+             Image::put32(&im.bytes[16 * kSector + 156 + 10], static_cast<uint32_t>(im.root + 40));
          },
          {}, "malformed"},
         {"a name longer than its record",
          [](Image& im) {
              im.record(18, im.root, 19, 1, false, "AB");
-             im.bytes[18 * 2048 + im.root + 32] = 40;
+             im.bytes[18 * kSector + im.root + 32] = 40;
          },
          {}, "malformed"},
         {"a name cut in half",
          [](Image& im) {
              im.record(18, im.root, 19, 1, false, "AB");
-             im.bytes[18 * 2048 + im.root + 32] = 3;
+             im.bytes[18 * kSector + im.root + 32] = 3;
          },
          {}, "not UCS-2"},
-        {"no Joliet descriptor", [](Image& im) { im.bytes[16 * 2048] = 1; }, {}, "no Joliet"},
-        {"not an image at all", [](Image& im) { im.bytes[16 * 2048 + 1] = 'X'; }, {}, "not an ISO"},
-        {"cut before its descriptors", [](Image& im) { im.bytes.resize(16 * 2048 + 100); }, {},
+        {"no Joliet descriptor", [](Image& im) { im.bytes[16 * kSector] = 1; }, {}, "no Joliet"},
+        {"not an image at all", [](Image& im) { im.bytes[16 * kSector + 1] = 'X'; }, {}, "not an ISO"},
+        {"cut before its descriptors", [](Image& im) { im.bytes.resize(16 * kSector + 100); }, {},
          "not an ISO"},
     };
     for (const auto& row : rows) {
