@@ -258,9 +258,17 @@ bool Scenario::startLauncher(const std::string& exeDir, const std::string& cwd)
     return true;
 }
 
+DWORD patient(DWORD ms)
+{
+    char v[16] = "";
+    const DWORD n = GetEnvironmentVariableA("BRAKTEST_PATIENCE", v, sizeof v);
+    const long f = n > 0 && n < sizeof v ? atol(v) : 1;
+    return f > 1 ? ms * static_cast<DWORD>(f) : ms;
+}
+
 bool Scenario::waitLauncher(DWORD ms)
 {
-    if (WaitForSingleObject(launcher_.hProcess, ms) != WAIT_OBJECT_0)
+    if (WaitForSingleObject(launcher_.hProcess, patient(ms)) != WAIT_OBJECT_0)
         return false;
     if (!endMs_)
         endMs_ = nowMs();

@@ -13,6 +13,10 @@
 #include "tests/common/testfs.h"
 #include "tests/e2e/wallclock.h"
 
+// An upper bound on a wait, stretched by the whole factor BRAKTEST_PATIENCE
+// where every program start is slow (an emulated machine); 0 stays 0.
+DWORD patient(DWORD ms);
+
 // What the robot saw: a warning box (pressed OK) or a completion-bar caption.
 struct Seen {
     enum Kind { Box, Bar } kind;
@@ -95,6 +99,7 @@ public:
     // Polls until pred holds or ms pass.
     template <class Pred> bool waitFor(Pred pred, DWORD ms)
     {
+        ms = patient(ms);
         const DWORD t0 = GetTickCount();
         while (!pred()) {
             if (GetTickCount() - t0 > ms)
