@@ -3,8 +3,8 @@
 //
 // It appends "start <ms> <cwd>|<command line>" to <BRAKTEST_DIR>\<role>.log and
 // runs <role>.<n>.script (n-th start) or <role>.script, one command a line:
-//   sleep MS | at MS (since its start) | relay ARGS | write PATH TEXT | hold PATH | tree FILE |
-//   ping | wait | exit CODE | spawn EXE | spawnaway EXE (out of its job) | readonly PATH |
+//   sleep MS | at MS (since its start) | midtick | relay ARGS | write PATH TEXT | hold PATH | tree FILE |
+//   ping | listen (logs "control <ms> <wParam>" for each control message) | wait | exit CODE | spawn EXE | spawnaway EXE (out of its job) | readonly PATH |
 //   busy MS (no messages; first, it keeps the program from ever being idle) | crash
 // and ends with "exit <ms> <code>". Without "exit" it stays until closed.
 #include <windows.h>
@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ctlmsg.h"
 #include "sample/filelist.h"
 #include "tests/e2e/wallclock.h"
 
@@ -23,6 +24,7 @@ std::string dir;   // the scenario folder, from BRAKTEST_DIR
 std::string role;  // bk2demo, brakdemo, register ...
 bool closed;
 DWORD startTick;
+UINT listenFor;  // the control message, once "listen" has run
 
 void logLine(const std::string& line)
 {
@@ -66,6 +68,11 @@ int startsSoFar()
 
 LRESULT CALLBACK DoubleProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (listenFor && message == listenFor) {
+        logLine("control " + std::to_string(nowMs()) + " " +
+                std::to_string(static_cast<unsigned long long>(wParam)));
+        return 0;
+    }
     if (message == WM_CLOSE) {
         closed = true;
         DestroyWindow(hwnd);
@@ -114,8 +121,14 @@ void startProgram(const std::wstring& exe, const std::string& args, DWORD flags,
         logLine("nostart " + std::to_string(nowMs()) + " " + std::to_string(GetLastError()));
         return;
     }
-    if (wait)
-        WaitForSingleObject(pi.hProcess, INFINITE);
+    // A menu stays responsive while it waits; the launcher's idle wait, and
+    // with it the phase of its ticks, would otherwise move with this start.
+    while (wait && MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, INFINITE, QS_ALLINPUT) ==
+                       WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+    }
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
 }
@@ -184,6 +197,11 @@ int runScript(const std::string& text)
             const DWORD spent = GetTickCount() - startTick;
             if (spent < due)
                 pump(due - spent);
+        } else if (cmd == "midtick") {
+            // Half-way between two ticks of the launcher's 3 s timer, which it
+            // sets once this program is idle: 1.5 s plus a multiple of 3 s.
+            const DWORD spent = GetTickCount() - startTick;
+            pump((3000 - (spent + 1500) % 3000) % 3000);
         } else if (cmd == "relay") {
             runRelay(arg);
         } else if (cmd == "write") {
@@ -224,6 +242,8 @@ int runScript(const std::string& text)
             DWORD_PTR result;
             SendMessageTimeoutA(HWND_BROADCAST, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result);
             logLine("ping " + std::to_string(nowMs() - t0));
+        } else if (cmd == "listen") {
+            listenFor = RegisterWindowMessageA(BRAK_CTLMSG_NAME);
         } else if (cmd == "wait") {
             pump(INFINITE);
         } else if (cmd == "exit") {

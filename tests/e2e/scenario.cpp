@@ -299,9 +299,11 @@ HWND Scenario::launcherWindow()
     return nullptr;
 }
 
-DWORD Scenario::relay(const std::string& args)
+// A program of the media folder, started there with the scenario's environment;
+// its process handle, or null.
+HANDLE Scenario::startFromMedia(const std::string& exeName, const std::string& args)
 {
-    const std::string exe = media + "\\brakpass.exe";
+    const std::string exe = media + "\\" + exeName;
     std::string cmd = "\"" + exe + "\"" + (args.empty() ? "" : " " + args);
     std::vector<char> env = environmentBlock();
     STARTUPINFOA si = {};
@@ -309,40 +311,51 @@ DWORD Scenario::relay(const std::string& args)
     PROCESS_INFORMATION pi;
     if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, env.data(),
                         media.c_str(), &si, &pi))
-        return 0xFFFFFFFF;
-    WaitForSingleObject(pi.hProcess, 10000);
-    DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
+        return nullptr;
     CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
+DWORD Scenario::relay(const std::string& args)
+{
+    HANDLE h = startFromMedia("brakpass.exe", args);
+    if (!h)
+        return 0xFFFFFFFF;
+    WaitForSingleObject(h, patient(10000));
+    DWORD code = 0xFFFFFFFF;
+    GetExitCodeProcess(h, &code);
+    CloseHandle(h);
     return code;
 }
 
 void Scenario::relays(const std::vector<std::string>& args, size_t atOnce)
 {
-    const std::string exe = media + "\\brakpass.exe";
-    std::vector<char> env = environmentBlock();
     std::vector<HANDLE> running;
     for (size_t i = 0; i <= args.size(); ++i) {
         if (running.size() == atOnce || i == args.size()) {
             for (HANDLE h : running) {
-                WaitForSingleObject(h, 10000);
+                WaitForSingleObject(h, patient(10000));
                 CloseHandle(h);
             }
             running.clear();
         }
         if (i == args.size())
             break;
-        std::string cmd = "\"" + exe + "\" " + args[i];
-        STARTUPINFOA si = {};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi;
-        if (CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, env.data(),
-                           media.c_str(), &si, &pi)) {
-            CloseHandle(pi.hThread);
-            running.push_back(pi.hProcess);
-        }
+        if (HANDLE h = startFromMedia("brakpass.exe", args[i]))
+            running.push_back(h);
     }
+}
+
+bool Scenario::startDouble(const std::string& exeName)
+{
+    addDouble(exeName);
+    HANDLE h = startFromMedia(exeName, "");
+    if (!h)
+        return false;
+    // Ready once idle: its window exists and it answers messages.
+    const bool ready = WaitForInputIdle(h, patient(10000)) == 0;
+    CloseHandle(h);
+    return ready;
 }
 
 std::vector<RoleEvent> Scenario::events(const std::string& role)
@@ -369,7 +382,7 @@ std::vector<RoleEvent> Scenario::events(const std::string& role)
             e.cwd = tail.substr(0, bar);
             e.cmdline = tail.substr(bar + 1);
         } else {
-            e.value = atol(tail.c_str());
+            e.value = strtoll(tail.c_str(), nullptr, 10);
         }
         if (e.what == "ping") {  // "ping <elapsed>": no time stamp of its own
             e.value = static_cast<long>(e.ms);

@@ -28,13 +28,14 @@ struct Seen {
     DWORD pid;          // the process that shows it
 };
 
-// A line of a double's log: "start" (cwd, command line) or "exit" (code) or "ping".
+// A line of a double's log: "start" (cwd, command line), "exit" (code), "ping" or
+// "control" (a control message it received).
 struct RoleEvent {
     std::string what;
     long long ms;
     std::string cwd;      // start
     std::string cmdline;  // start
-    long value;           // exit code, ping time
+    long long value;      // exit code, ping time, a control message's wParam
 };
 
 class Robot {
@@ -91,6 +92,9 @@ public:
     DWORD relay(const std::string& args);
     // Runs the relay once per argument text, so many at a time, and waits for all.
     void relays(const std::vector<std::string>& args, size_t atOnce);
+    // Starts the test double under this name outside the launcher and waits
+    // until it answers messages; false if it did not.
+    bool startDouble(const std::string& exeName);
 
     std::vector<RoleEvent> events(const std::string& role);
     int starts(const std::string& role);
@@ -113,6 +117,7 @@ public:
 
 private:
     std::vector<char> environmentBlock();
+    HANDLE startFromMedia(const std::string& exeName, const std::string& args);
     std::map<std::string, std::string> envSet_;
     std::vector<std::string> envUnset_;
     PROCESS_INFORMATION launcher_ = {};
