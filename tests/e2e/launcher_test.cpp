@@ -52,24 +52,6 @@ TEST(FrontEnd, FoundInTheCurrentDirectory)
     EXPECT_EQ(s.events("bk2demo")[0].cwd, s.media);
 }
 
-TEST(FrontEnd, EndingByItselfEndsTheLauncherOnTheSecondTick)
-{
-    Scenario s("ends_by_itself");
-    s.addDouble("BK2DEMO.EXE");
-    s.script("bk2demo", kExitMidPhase);
-    ASSERT_TRUE(s.startLauncher());
-    EXPECT_NEAR(endAfterFrontEndExit(s), 4.5, 1.0);
-}
-
-TEST(FrontEnd, ExitCode259DoesNotCountAsRunning)
-{
-    Scenario s("exit_259");
-    s.addDouble("BK2DEMO.EXE");
-    s.script("bk2demo", "at 4500\nmidtick\nexit 259\n");
-    ASSERT_TRUE(s.startLauncher());
-    EXPECT_NEAR(endAfterFrontEndExit(s), 4.5, 1.0);
-}
-
 TEST(FrontEnd, MissingGivesTheWarningThenTheLauncherEndsAtTheFirstTick)
 {
     Scenario s("missing_front_end");
@@ -85,45 +67,47 @@ TEST(FrontEnd, MissingGivesTheWarningThenTheLauncherEndsAtTheFirstTick)
     EXPECT_EQ(s.launcherExitCode(), 0u);
 }
 
-TEST(Control, QuitWhileTheFrontEndRunsWaitsForItsEnd)
-{
-    Scenario s("quit_waits");
-    s.addDouble("BK2DEMO.EXE");
-    s.script("bk2demo", "relay 0\n" + std::string(kExitMidPhase));
-    ASSERT_TRUE(s.startLauncher());
-    EXPECT_NEAR(endAfterFrontEndExit(s), 1.5, 1.0);  // the first tick after its end
-}
+// When the launcher ends after the front-end's own end, by what the front-end
+// relayed while it ran: a quit ends it at the first tick after, nothing else
+// at the second. One front-end start, no box, exit code 0 in every row.
+namespace {
+struct EndRow {
+    const char* name;
+    const char* relays;  // the front-end's script before its exit
+    int exitCode;
+    double secondsAfterExit;
+};
 
-TEST(Control, RelayWithoutArgumentIsAQuitRequest)
-{
-    Scenario s("relay_no_argument");
-    s.addDouble("BK2DEMO.EXE");
-    s.script("bk2demo", "relay\n" + std::string(kExitMidPhase));
-    ASSERT_TRUE(s.startLauncher());
-    EXPECT_NEAR(endAfterFrontEndExit(s), 1.5, 1.0);
-}
+const EndRow kEndRows[] = {
+    {"ends_by_itself", "", 0, 4.5},
+    {"exit_code_259_is_not_running", "", 259, 4.5},
+    {"quit_while_it_runs", "relay 0\n", 0, 1.5},
+    {"relay_without_argument_is_a_quit", "relay\n", 0, 1.5},
+    {"codes_2_and_minus_5_are_no_quit", "relay 2\nrelay -5\n", 0, 4.5},
+    {"x1x_reads_as_a_quit", "relay 2\nrelay -5\nrelay x1x\n", 0, 1.5},
+};
 
-TEST(Control, OtherCodesDoNothing)
+class LauncherEnd : public ::testing::TestWithParam<EndRow> {};
+}  // namespace
+
+TEST_P(LauncherEnd, AfterTheFrontEndsExit)
 {
-    Scenario s("other_codes");
+    const EndRow& row = GetParam();
+    Scenario s(row.name);
     s.addDouble("BK2DEMO.EXE");
-    s.script("bk2demo", "relay 2\nrelay -5\nrelay x1x\n" + std::string(kExitMidPhase));
+    s.script("bk2demo", std::string(row.relays) + "at 4500\nmidtick\nexit " +
+                            std::to_string(row.exitCode) + "\n");
     ASSERT_TRUE(s.startLauncher());
-    // "x1x" reads as 0, so this ends at the quit's tick; 2 and -5 started nothing.
-    EXPECT_NEAR(endAfterFrontEndExit(s), 1.5, 1.0);
+    EXPECT_NEAR(endAfterFrontEndExit(s), row.secondsAfterExit, 1.0);
     EXPECT_EQ(s.starts("bk2demo"), 1);
     EXPECT_TRUE(s.robot.boxes().empty());
+    EXPECT_EQ(s.launcherExitCode(), 0u);
 }
 
-TEST(Control, CodesTwoAndMinusFiveAreNotQuitRequests)
-{
-    Scenario s("no_quit_codes");
-    s.addDouble("BK2DEMO.EXE");
-    s.script("bk2demo", "relay 2\nrelay -5\n" + std::string(kExitMidPhase));
-    ASSERT_TRUE(s.startLauncher());
-    EXPECT_NEAR(endAfterFrontEndExit(s), 4.5, 1.0);
-    EXPECT_EQ(s.starts("bk2demo"), 1);
-}
+INSTANTIATE_TEST_SUITE_P(Control, LauncherEnd, ::testing::ValuesIn(kEndRows),
+                         [](const ::testing::TestParamInfo<EndRow>& i) {
+                             return std::string(i.param.name);
+                         });
 
 TEST(Control, RunRequestRestartsTheFrontEndOnce)
 {

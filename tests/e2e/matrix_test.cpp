@@ -15,6 +15,7 @@
 #include "common/ctlmsg.h"
 #include "launcher/manifest.h"
 #include "sample/filelist.h"
+#include "tests/common/unixside.h"
 #include "tests/e2e/scenario.h"
 
 namespace {
@@ -241,40 +242,11 @@ std::set<std::string> readListing(const std::string& path)
     return lines;
 }
 
-// Runs a shell command on the Unix side (Wine starts Unix programs, but gives
-// no handle that tells their end); true when it ended with 0.
-bool runUnix(const std::string& dir, const std::string& command)
+// A shell command on the Unix side, run in the scenario's folder.
+bool runUnixIn(const std::string& dir, const std::string& command)
 {
-    const std::string marker = dir + "\\unix.done";
-    DeleteFileA(marker.c_str());
-    typedef char*(CDECL * UnixNameFn)(LPCWSTR);
-    FARPROC proc = GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
-    if (!proc)
-        return false;
-    UnixNameFn fn;
-    std::memcpy(&fn, &proc, sizeof fn);
-    wchar_t wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, dir.c_str(), -1, wide, MAX_PATH);
-    char* u = fn(wide);
-    if (!u)
-        return false;
-    const std::string um = std::string(u) + "/unix.done";
-    HeapFree(GetProcessHeap(), 0, u);
-    std::string cmd = "/bin/sh -c \"cd '" + um.substr(0, um.rfind('/')) + "' && (" + command +
-                      ") && echo 0 > '" + um + "' || echo 1 > '" + um + "'\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi;
-    if (!CreateProcessA("Z:\\bin\\sh", &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
-        return false;
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    std::string result;
-    for (int i = 0; i < 400 && (result = readText(marker)).empty(); ++i)
-        Sleep(25);
-    DeleteFileA(marker.c_str());
-    return result.compare(0, 1, "0") == 0;
+    const std::string here = unixPath(dir);
+    return !here.empty() && runUnix("cd '" + here + "' && " + command);
 }
 
 // ---- the final state ---------------------------------------------------
@@ -463,7 +435,7 @@ std::string Matrix::plant(Scenario& s, const Row& r, std::string* why)
         // stands in for a bad medium.
         const std::string entry = "DEMODATA\\BK13.BK2";
         DeleteFileA((media + "\\" + entry).c_str());
-        if (!runUnix(s.dir, "ln -s /proc/self/mem media/DEMODATA/BK13.BK2")) {
+        if (!runUnixIn(s.dir, "ln -s /proc/self/mem media/DEMODATA/BK13.BK2")) {
             *why = "no way to make a source that fails to read";
             return "";
         }
@@ -474,7 +446,7 @@ std::string Matrix::plant(Scenario& s, const Row& r, std::string* why)
     case DiskFull: {
         const std::string tiny = s.dir + "\\tiny";
         CreateDirectoryA(tiny.c_str(), nullptr);
-        if (!runUnix(s.dir, "mount -t tmpfs -o size=512k tmpfs tiny")) {
+        if (!runUnixIn(s.dir, "mount -t tmpfs -o size=512k tmpfs tiny")) {
             *why = "a small tmpfs needs root (mount)";
             return "";
         }
@@ -570,7 +542,7 @@ std::string Matrix::plant(Scenario& s, const Row& r, std::string* why)
         break;
     case FileLink:
         makeTree(t);
-        if (!runUnix(s.dir, "ln -s ../../../user/letter.txt tmp/BK2DEMO/SIM/NOTES.TXT")) {
+        if (!runUnixIn(s.dir, "ln -s ../../../user/letter.txt tmp/BK2DEMO/SIM/NOTES.TXT")) {
             *why = "no way to plant a symbolic link here";
             return "";
         }
@@ -583,7 +555,7 @@ std::string Matrix::plant(Scenario& s, const Row& r, std::string* why)
         writeText(user + "\\SIM.INI", "the user's settings");
         CreateDirectoryA(root.c_str(), nullptr);
         CreateDirectoryA((root + "\\DEMODATA").c_str(), nullptr);
-        if (!runUnix(s.dir, "ln -s ../../user tmp/BK2DEMO/SIM")) {
+        if (!runUnixIn(s.dir, "ln -s ../../user tmp/BK2DEMO/SIM")) {
             *why = "no way to plant a symbolic link here";
             return "";
         }
@@ -698,7 +670,7 @@ TEST_P(Matrix, Row)
         ~Undo()
         {
             for (const std::string& c : m->undo_)
-                runUnix(s.dir, c);
+                runUnixIn(s.dir, c);
         }
     } undo{this, s};
     if (t_.empty())

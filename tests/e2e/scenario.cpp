@@ -214,22 +214,15 @@ void Scenario::killLauncher()
 
 DWORD Scenario::runSecondLauncher(DWORD ms)
 {
-    const std::string exe = media + "\\brakstart.exe";
-    std::string cmd = "\"" + exe + "\"";
-    std::vector<char> env = environmentBlock();
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi;
-    if (!CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, env.data(),
-                        media.c_str(), &si, &pi))
+    HANDLE h = startFromMedia("brakstart.exe", "");
+    if (!h)
         return 0xFFFFFFFF;
     DWORD code = 0xFFFFFFFF;
-    if (WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0)
-        GetExitCodeProcess(pi.hProcess, &code);
+    if (WaitForSingleObject(h, ms) == WAIT_OBJECT_0)
+        GetExitCodeProcess(h, &code);
     else
-        TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
+        TerminateProcess(h, 1);
+    CloseHandle(h);
     return code;
 }
 

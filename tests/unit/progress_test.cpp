@@ -6,38 +6,18 @@
 #include <vector>
 
 #include "launcher/progress.h"
+#include "tests/common/bytemodel.h"
 
 namespace {
-struct Update {
-    double at;  // total bytes copied when the bar moved
-    int shown;
-    bool operator==(const Update& o) const { return at == o.at && shown == o.shown; }
-};
-
+// The launcher's counters (its total is a double).
 struct Counters {
     double total_copied = 0;
     int numbytes = 0;
     int percent = 0;
 };
 
-// What a copy that moves one byte per step does, written out plainly.
-void byteModel(Counters& c, long long bytes, std::vector<Update>& out)
-{
-    for (long long i = 0; i < bytes; ++i) {
-        c.total_copied = c.total_copied + 1;
-        c.numbytes = c.numbytes + 1;
-        if (c.numbytes > 12000) {
-            c.percent = static_cast<int>(c.total_copied * (1.0 / 11500000) * 100);
-            if (c.percent > 100)
-                c.percent = 100;
-            out.push_back({c.total_copied, c.percent});
-            c.numbytes = 0;
-        }
-    }
-}
-
 // The launcher's way: blocks of `block` bytes, each walked with countCopied.
-void blockCopy(Counters& c, long long bytes, size_t block, std::vector<Update>& out)
+void blockCopy(Counters& c, long long bytes, size_t block, std::vector<ModelUpdate>& out)
 {
     while (bytes > 0) {
         size_t len = bytes < static_cast<long long>(block) ? static_cast<size_t>(bytes) : block;
@@ -49,16 +29,16 @@ void blockCopy(Counters& c, long long bytes, size_t block, std::vector<Update>& 
             ASSERT_LE(k, len);
             len -= k;
             if (due)
-                out.push_back({c.total_copied, c.percent});
+                out.push_back({c.percent, static_cast<uint64_t>(c.total_copied)});
         }
     }
 }
 
-std::vector<Update> updatesOf(long long bytes, int startNumbytes = 0)
+std::vector<ModelUpdate> updatesOf(long long bytes, int startNumbytes = 0)
 {
     Counters c;
     c.numbytes = startNumbytes;
-    std::vector<Update> out;
+    std::vector<ModelUpdate> out;
     blockCopy(c, bytes, 65536, out);
     return out;
 }
@@ -74,48 +54,50 @@ TEST(InstallProgress, BlocksGiveTheByteModelsUpdatesOverRandomInstalls)
     const size_t blocks[] = {7, 4096, 12000, 12001, 65536};
     for (int round = 0; round < 100; ++round) {
         // Two installs in a row: numbytes carries over, total and percent restart.
-        Counters model, ours;
+        ModelState model;
+        Counters ours;
         model.numbytes = ours.numbytes = start(rng);
         const size_t block = blocks[static_cast<size_t>(round) % 5];
         for (int install = 0; install < 2; ++install) {
-            model.total_copied = ours.total_copied = 0;
-            model.percent = ours.percent = 0;
-            std::vector<Update> expected, got;
+            model.copied = 0;
+            model.percent = 0;
+            ours.total_copied = 0;
+            ours.percent = 0;
+            std::vector<ModelUpdate> expected, got;
             const int files = fileCount(rng);
             for (int f = 0; f < files; ++f) {
                 const int kind = sizeKind(rng);
                 const long long size = kind == 0 ? 0 : kind == 1 ? small(rng) : large(rng);
-                byteModel(model, size, expected);
+                countBytes(model, static_cast<uint64_t>(size), expected);
                 blockCopy(ours, size, block, got);
             }
             ASSERT_EQ(got, expected) << "round " << round << " install " << install;
             ASSERT_EQ(ours.numbytes, model.numbytes);
             ASSERT_EQ(ours.percent, model.percent);
-            ASSERT_EQ(ours.total_copied, model.total_copied);
+            ASSERT_EQ(ours.total_copied, static_cast<double>(model.copied));
         }
     }
 }
 
 TEST(InstallProgress, BoundariesOfTheBar)
 {
-    const std::vector<Update> u = updatesOf(240020);
+    const std::vector<ModelUpdate> u = updatesOf(240020);
     ASSERT_EQ(u.size(), 20u);
-    EXPECT_EQ(u[0], (Update{12001, 0}));    // first update, still 0
-    EXPECT_EQ(u[8], (Update{108009, 0}));   // the ninth
-    EXPECT_EQ(u[9], (Update{120010, 1}));   // the tenth is the first to show 1
+    EXPECT_EQ(u[0], (ModelUpdate{0, 12001}));   // first update, still 0
+    EXPECT_EQ(u[8], (ModelUpdate{0, 108009}));  // the ninth
+    EXPECT_EQ(u[9], (ModelUpdate{1, 120010}));  // the tenth is the first to show 1
     EXPECT_TRUE(updatesOf(12000).empty());  // fewer than 12,001 bytes: no update
     EXPECT_EQ(updatesOf(12001).size(), 1u);
 
     // A carried-over numbytes brings the first update forward.
-    const std::vector<Update> carried = updatesOf(1, 12000);
+    const std::vector<ModelUpdate> carried = updatesOf(1, 12000);
     ASSERT_EQ(carried.size(), 1u);
-    EXPECT_EQ(carried[0], (Update{1, 0}));
+    EXPECT_EQ(carried[0], (ModelUpdate{0, 1}));
 
-    const std::vector<Update> all = updatesOf(23000000);
-    ASSERT_FALSE(all.empty());
-    for (const Update& x : all)
-        ASSERT_EQ(x.shown, x.at >= 11500000 ? 100 : static_cast<int>(x.at) / 115000) << x.at;
-    EXPECT_EQ(all.back().shown, 100);
+    int numbytes = 0;
+    const std::vector<ModelUpdate> all = updatesOf(23000000);
+    EXPECT_EQ(all, byteModel({23000000}, numbytes));
+    EXPECT_EQ(all.back().percent, 100);
 }
 
 TEST(InstallProgress, PercentIsTheQuotientBy115000ClampedAt100)

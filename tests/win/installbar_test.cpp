@@ -8,7 +8,7 @@
 #include "launcher/cbar/dlgcbar.h"
 #include "launcher/launcher.h"
 #include "tests/common/testfs.h"
-#include "tests/win/bytemodel.h"
+#include "tests/common/bytemodel.h"
 #include "tests/win/cbar_support.h"
 #include "tests/win/testsupport.h"
 #include "tests/win/testtree.h"

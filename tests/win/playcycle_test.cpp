@@ -17,11 +17,11 @@
 #include "launcher/progress.h"
 #include "tests/common/testfs.h"
 #include "tests/win/boxrobot.h"
-#include "tests/win/bytemodel.h"
+#include "tests/common/bytemodel.h"
 #include "tests/win/cbar_record.h"
 #include "tests/win/testsupport.h"
 #include "tests/win/testtree.h"
-#include "tests/win/unixside.h"
+#include "tests/common/unixside.h"
 
 namespace {
 const char kInstallTitle[] = "Please wait...Installing BK2 Demo!";

@@ -1,5 +1,5 @@
 // Wine's Unix side: path mapping and shell commands.
-#include "tests/win/unixside.h"
+#include "tests/common/unixside.h"
 
 #include <windows.h>
 
