@@ -4,7 +4,8 @@
 // It appends "start <ms> <cwd>|<command line>" to <BRAKTEST_DIR>\<role>.log and
 // runs <role>.<n>.script (n-th start) or <role>.script, one command a line:
 //   sleep MS | at MS (since its start) | midtick | relay ARGS | write PATH TEXT | hold PATH | tree FILE |
-//   ping | listen (logs "control <ms> <wParam>" for each control message) | wait | exit CODE | spawn EXE | spawnaway EXE (out of its job) | readonly PATH |
+//   ping | listen (logs "listen <ms>", then "control <ms> <wParam>" for each control
+//   message) | wait | exit CODE | spawn EXE | spawnaway EXE (out of its job) | readonly PATH |
 //   busy MS (no messages; first, it keeps the program from ever being idle) | crash
 // and ends with "exit <ms> <code>". Without "exit" it stays until closed.
 #include <windows.h>
@@ -24,6 +25,8 @@ std::string dir;   // the scenario folder, from BRAKTEST_DIR
 std::string role;  // bk2demo, brakdemo, register ...
 bool closed;
 DWORD startTick;
+DWORD idleTick;  // its first wait for messages: when the launcher's idle wait returns
+bool idleYet;
 UINT listenFor;  // the control message, once "listen" has run
 
 void logLine(const std::string& line)
@@ -81,6 +84,16 @@ LRESULT CALLBACK DoubleProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
+// Every wait of this program is one for messages as well.
+DWORD waitForInput(DWORD count, const HANDLE* handles, DWORD ms)
+{
+    if (!idleYet) {
+        idleYet = true;
+        idleTick = GetTickCount();
+    }
+    return MsgWaitForMultipleObjects(count, handles, FALSE, ms, QS_ALLINPUT);
+}
+
 // Waits while answering messages, so that the launcher's idle wait returns at once.
 void pump(DWORD ms)
 {
@@ -94,8 +107,7 @@ void pump(DWORD ms)
         const DWORD spent = GetTickCount() - start;
         if (closed || (ms != INFINITE && spent >= ms))
             return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms == INFINITE ? INFINITE : ms - spent,
-                                  QS_ALLINPUT);
+        waitForInput(0, nullptr, ms == INFINITE ? INFINITE : ms - spent);
     }
 }
 
@@ -123,8 +135,7 @@ void startProgram(const std::wstring& exe, const std::string& args, DWORD flags,
     }
     // A menu stays responsive while it waits; the launcher's idle wait, and
     // with it the phase of its ticks, would otherwise move with this start.
-    while (wait && MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, INFINITE, QS_ALLINPUT) ==
-                       WAIT_OBJECT_0 + 1) {
+    while (wait && waitForInput(1, &pi.hProcess, INFINITE) == WAIT_OBJECT_0 + 1) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageA(&msg);
@@ -199,8 +210,9 @@ int runScript(const std::string& text)
                 pump(due - spent);
         } else if (cmd == "midtick") {
             // Half-way between two ticks of the launcher's 3 s timer, which it
-            // sets once this program is idle: 1.5 s plus a multiple of 3 s.
-            const DWORD spent = GetTickCount() - startTick;
+            // sets once this program is idle: 1.5 s plus a multiple of 3 s
+            // from then. A slow machine takes long from its start to there.
+            const DWORD spent = idleYet ? GetTickCount() - idleTick : 0;
             pump((3000 - (spent + 1500) % 3000) % 3000);
         } else if (cmd == "relay") {
             runRelay(arg);
@@ -244,6 +256,7 @@ int runScript(const std::string& text)
             logLine("ping " + std::to_string(nowMs() - t0));
         } else if (cmd == "listen") {
             listenFor = RegisterWindowMessageA(BRAK_CTLMSG_NAME);
+            logLine("listen " + std::to_string(nowMs()));
         } else if (cmd == "wait") {
             pump(INFINITE);
         } else if (cmd == "exit") {

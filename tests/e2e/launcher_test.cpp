@@ -9,7 +9,14 @@ namespace {
 // The front-end exits half-way between two ticks, after one tick has found it
 // running: a quit then ends the launcher 1.5 s after the exit, at the next
 // tick; the front-end's absence alone 4.5 s after it, at the second.
-const char kExitMidPhase[] = "at 4500\nmidtick\nexit 0\n";
+std::string exitMidPhase(int code = 0)
+{
+    return "at 4500\nmidtick\nexit " + std::to_string(code) + "\n";
+}
+
+// How far an end may land from its tick: a slow machine's program exits take
+// up to about a second; a tick early or late is 3 s off.
+const double kSlack = 1.4;
 
 // Waits for the launcher's end; the seconds from the front-end's exit, or -1.
 double endAfterFrontEndExit(Scenario& s, DWORD ms = 20000)
@@ -27,9 +34,9 @@ TEST(FrontEnd, FoundInTheLaunchersOwnDirectory)
 {
     Scenario s("own_dir");
     s.addDouble("BK2DEMO.EXE");
-    s.script("bk2demo", kExitMidPhase);
+    s.script("bk2demo", exitMidPhase());
     ASSERT_TRUE(s.startLauncher("", s.tmp));  // current directory holds no front-end
-    EXPECT_NEAR(endAfterFrontEndExit(s), 4.5, 1.0);
+    EXPECT_NEAR(endAfterFrontEndExit(s), 4.5, kSlack);
     const std::vector<RoleEvent> ev = s.events("bk2demo");
     ASSERT_EQ(s.starts("bk2demo"), 1);
     EXPECT_EQ(ev[0].cmdline, "BK2DEMO.EXE");
@@ -45,7 +52,7 @@ TEST(FrontEnd, FoundInTheCurrentDirectory)
     CreateDirectoryA(elsewhere.c_str(), nullptr);
     CopyFileA((s.media + "\\brakstart.exe").c_str(), (elsewhere + "\\brakstart.exe").c_str(), FALSE);
     s.addDouble("BK2DEMO.EXE");
-    s.script("bk2demo", kExitMidPhase);
+    s.script("bk2demo", exitMidPhase());
     ASSERT_TRUE(s.startLauncher(elsewhere, s.media));
     EXPECT_GT(endAfterFrontEndExit(s), 0);
     ASSERT_EQ(s.starts("bk2demo"), 1);
@@ -95,10 +102,9 @@ TEST_P(LauncherEnd, AfterTheFrontEndsExit)
     const EndRow& row = GetParam();
     Scenario s(row.name);
     s.addDouble("BK2DEMO.EXE");
-    s.script("bk2demo", std::string(row.relays) + "at 4500\nmidtick\nexit " +
-                            std::to_string(row.exitCode) + "\n");
+    s.script("bk2demo", row.relays + exitMidPhase(row.exitCode));
     ASSERT_TRUE(s.startLauncher());
-    EXPECT_NEAR(endAfterFrontEndExit(s), row.secondsAfterExit, 1.0);
+    EXPECT_NEAR(endAfterFrontEndExit(s), row.secondsAfterExit, kSlack);
     EXPECT_EQ(s.starts("bk2demo"), 1);
     EXPECT_TRUE(s.robot.boxes().empty());
     EXPECT_EQ(s.launcherExitCode(), 0u);
@@ -160,6 +166,13 @@ TEST(Relay, PostsItsNumberAsOneControlMessageAndExitsWithZero)
     Scenario s("relay_listened");
     s.script("listener", "listen\nwait\n");
     ASSERT_TRUE(s.startDouble("LISTENER.EXE"));
+    const auto listening = [&] {
+        for (const RoleEvent& e : s.events("listener"))
+            if (e.what == "listen")
+                return true;
+        return false;
+    };
+    ASSERT_TRUE(s.waitFor(listening, 5000));
     const struct {
         const char* args;
         long long code;
@@ -173,7 +186,7 @@ TEST(Relay, PostsItsNumberAsOneControlMessageAndExitsWithZero)
                 codes.push_back(e.value);
         return codes;
     };
-    ASSERT_TRUE(s.waitFor([&] { return received().size() >= 5; }, 5000));
+    ASSERT_TRUE(s.waitFor([&] { return received().size() >= 5; }, 5000)) << received().size();
     Sleep(500);  // nothing more arrives
     const std::vector<long long> codes = received();
     ASSERT_EQ(codes.size(), 5u);
