@@ -3,9 +3,10 @@
 //
 // It appends "start <ms> <cwd>|<command line>" to <BRAKTEST_DIR>\<role>.log and
 // runs <role>.<n>.script (n-th start) or <role>.script, one command a line:
-//   sleep MS | at MS (since its start) | midtick | relay ARGS | write PATH TEXT | hold PATH | tree FILE |
-//   ping | listen (logs "listen <ms>", then "control <ms> <wParam>" for each control
-//   message) | wait | exit CODE | spawn EXE | spawnaway EXE (out of its job) | readonly PATH |
+//   sleep MS | at MS (since its start) | midtick (half-way between the launcher's ticks) |
+//   relay ARGS | write PATH TEXT | hold PATH | tree FILE | ping |
+//   listen (logs "listen <ms>", then "control <ms> <wParam>" for each control message) |
+//   wait | exit CODE | spawn EXE | spawnaway EXE (out of its job) | readonly PATH |
 //   busy MS (no messages; first, it keeps the program from ever being idle) | crash
 // and ends with "exit <ms> <code>". Without "exit" it stays until closed.
 #include <windows.h>

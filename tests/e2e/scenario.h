@@ -92,8 +92,8 @@ public:
     DWORD relay(const std::string& args);
     // Runs the relay once per argument text, so many at a time, and waits for all.
     void relays(const std::vector<std::string>& args, size_t atOnce);
-    // Starts the test double under this name outside the launcher and waits
-    // until it answers messages; false if it did not.
+    // Starts the test double under this name outside the launcher; false if
+    // it did not start. Its log tells when it is ready.
     bool startDouble(const std::string& exeName);
 
     std::vector<RoleEvent> events(const std::string& role);
