@@ -78,7 +78,7 @@ void chooseTempDir()
 }
 
 // Every directory is attempted before any is judged; a directory that was
-// already there as a plain directory counts as made. One that is a link, or
+// already there as a usable directory counts as made. One that is a link, or
 // lies under one, is neither made nor removed: the tree is unusable.
 bool buildTree()
 {
@@ -89,7 +89,7 @@ bool buildTree()
             CreateDirectoryA(treeDirs[i], nullptr);
     safeTreeDirs(treeDirs, safe);
     for (int i = 0; i < DEMO_DIRS; ++i)
-        if (!safe[i] || !isPlainDirectory(GetFileAttributesA(treeDirs[i]))) {
+        if (!safe[i] || !usableDirectory(GetFileAttributesA(treeDirs[i]))) {
             warn("Could not create temporary BK2 Demo Directories!");
             // Deepest first; only empty directories go, whoever made them. A
             // link stays: removing it may remove its target instead (Wine does).

@@ -30,9 +30,12 @@ bool diskQualifies(uint64_t freebytes)
     return freebytes >= MIN_FREE_BYTES;
 }
 
-bool isPlainDirectory(uint32_t attributes)
+bool usableDirectory(uint32_t attributes)
 {
-    return attributes == ATTR_PLAIN_DIR;
+    const uint32_t refused = ATTR_READONLY | ATTR_HIDDEN | ATTR_SYSTEM | ATTR_REPARSE_POINT |
+                             ATTR_OFFLINE | ATTR_RECALL_ON_OPEN | ATTR_RECALL_ON_DATA_ACCESS;
+    return attributes != ATTR_NONE && (attributes & ATTR_DIRECTORY) != 0 &&
+           (attributes & refused) == 0;
 }
 
 void dropTrailingBackslash(char* t)
@@ -59,7 +62,7 @@ bool tempLeavesRoom(const char* value)
 bool tempUsable(const TempCandidate& c)
 {
     return c.present && c.fits && c.value[0] != '\0' && tempLeavesRoom(c.value) &&
-           isPlainDirectory(c.attributes);
+           usableDirectory(c.attributes);
 }
 
 const char* chooseTemp(const TempCandidate* candidates, size_t count)

@@ -6,8 +6,16 @@
 
 const uint64_t MIN_TOTAL_MEMORY = 11500000;  // bytes installed, though the warning says 12 MB
 const uint64_t MIN_FREE_BYTES = 15000000;    // on drive C:
-const uint32_t ATTR_PLAIN_DIR = 16;          // the directory attribute and no other
 const uint32_t ATTR_NONE = 0xFFFFFFFFu;      // what a failed attribute query reports
+// The attribute bits the choice of a directory looks at, as winnt.h numbers them.
+const uint32_t ATTR_READONLY = 0x1;
+const uint32_t ATTR_HIDDEN = 0x2;
+const uint32_t ATTR_SYSTEM = 0x4;
+const uint32_t ATTR_DIRECTORY = 0x10;
+const uint32_t ATTR_REPARSE_POINT = 0x400;  // a link or a mount point
+const uint32_t ATTR_OFFLINE = 0x1000;
+const uint32_t ATTR_RECALL_ON_OPEN = 0x40000;         // a cloud placeholder
+const uint32_t ATTR_RECALL_ON_DATA_ACCESS = 0x400000;  // ... fetched on first read
 
 // The demo tree below T, in creation order: dir0 .. dir3.
 enum { DEMO_DIRS = 4 };
@@ -19,7 +27,10 @@ bool memoryQualifies(uint64_t totalPhysical);
 // Computed in 64 bits: three 32-bit factors easily pass 4 GB.
 uint64_t freeBytes(uint32_t freeClusters, uint32_t bytesPerSector, uint32_t sectorsPerCluster);
 bool diskQualifies(uint64_t freebytes);
-bool isPlainDirectory(uint32_t attributes);
+// A directory we may build in and remove from: not read-only, hidden, system,
+// a link, offline or a placeholder that must first be recalled. Any other bit
+// (archive, compressed, encrypted, not indexed ...) is harmless on NT.
+bool usableDirectory(uint32_t attributes);
 
 // Removes one trailing backslash, in place: "C:\" becomes "C:".
 void dropTrailingBackslash(char* t);
@@ -38,7 +49,7 @@ struct TempCandidate {
 };
 
 // Whether the candidate may serve as T: set, not empty, fitting, leaving room,
-// and naming a plain directory.
+// and naming a usable directory.
 bool tempUsable(const TempCandidate& c);
 
 // The first usable candidate's value, else "C:\" untested. The trailing

@@ -60,9 +60,12 @@ bool everyPathFits(const char* value)
     return true;
 }
 
+// A directory, and none of read-only, hidden, system, reparse point, offline,
+// recall on open, recall on data access.
 bool serves(const std::string& env, uint32_t attributes)
 {
-    return !env.empty() && env.size() < PATH_BUF && attributes == ATTR_PLAIN_DIR &&
+    return !env.empty() && env.size() < PATH_BUF && (attributes & 0x10) != 0 &&
+           (attributes & 0x441407) == 0 &&
            everyPathFits(env.c_str());
 }
 }  // namespace
@@ -70,11 +73,11 @@ bool serves(const std::string& env, uint32_t attributes)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzInput in{data, size};
-    // Attribute values: mostly near the directory bit, sometimes anything.
+    // Attribute values: mostly the bits a directory may carry, sometimes anything.
     uint32_t attr[2];
     for (uint32_t& a : attr) {
         const uint32_t raw = in.u32();
-        a = (raw & 0x80000000u) ? raw : (raw & 0xFF);
+        a = (raw & 0x80000000u) ? raw : (raw & 0x47FFFFu);
     }
     const std::string env[2] = {in.str().get(), in.str().get()};
 

@@ -44,13 +44,45 @@ TEST(Requirements, FreeBytesAreTheProductIn64Bits)
     }
 }
 
-TEST(Attributes, OnlyThePlainDirectoryValueCounts)
+// Values as Microsoft documents them; a directory on NT often carries the
+// harmless ones, and refusing it sends the tree to C:\ for nothing.
+TEST(Attributes, ADirectoryIsUsableUnlessAFlagForbidsIt)
 {
-    EXPECT_TRUE(isPlainDirectory(0x10));
-    for (uint32_t a : {0x12u, 0x11u, 0x14u, 0x20u, 0x30u, 0x80u, 0x810u, 0u, ATTR_NONE}) {
-        SCOPED_TRACE(a);
-        EXPECT_FALSE(isPlainDirectory(a));
+    const struct {
+        const char* name;
+        uint32_t bit;
+        bool harmless;
+    } rows[] = {
+        {"archive", 0x20, true},
+        {"not content indexed", 0x2000, true},
+        {"compressed", 0x800, true},
+        {"encrypted", 0x4000, true},
+        {"temporary", 0x100, true},
+        {"sparse", 0x200, true},
+        {"pinned", 0x80000, true},
+        {"read-only", 0x1, false},
+        {"hidden", 0x2, false},
+        {"system", 0x4, false},
+        {"reparse point", 0x400, false},
+        {"offline", 0x1000, false},
+        {"recall on open", 0x40000, false},
+        {"recall on data access", 0x400000, false},
+    };
+    const uint32_t dir = 0x10;
+    EXPECT_TRUE(usableDirectory(dir));
+    uint32_t allHarmless = dir;
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_FALSE(usableDirectory(r.bit)) << "not a directory";
+        EXPECT_EQ(usableDirectory(dir | r.bit), r.harmless);
+        if (r.harmless)
+            allHarmless |= r.bit;
+        else
+            EXPECT_FALSE(usableDirectory(allHarmless | r.bit)) << "among harmless bits";
     }
+    EXPECT_TRUE(usableDirectory(allHarmless));
+    EXPECT_FALSE(usableDirectory(0));
+    EXPECT_FALSE(usableDirectory(ATTR_NONE)) << "a failed query sets every bit";
 }
 
 TEST(TempDir, DropsOneTrailingBackslash)
@@ -72,7 +104,7 @@ TEST(TempDir, DropsOneTrailingBackslash)
 }
 
 namespace {
-const uint32_t DIR = ATTR_PLAIN_DIR;
+const uint32_t DIR = 0x10;
 TempCandidate unset() { return {false, false, "", ATTR_NONE}; }
 TempCandidate var(const char* v, uint32_t attributes) { return {true, true, v, attributes}; }
 }  // namespace
@@ -89,7 +121,9 @@ TEST(TempDir, FirstUsableCandidateElseDriveRoot)
         {"TMP trailing backslash", var("E:\\SCRATCH\\", DIR), unset(), "E:\\SCRATCH\\"},
         {"TMP hidden", var("D:\\.TMP", 0x12), var("D:\\TEMP", DIR), "D:\\TEMP"},
         {"TMP read-only", var("D:\\TMP", 0x11), var("D:\\TEMP", DIR), "D:\\TEMP"},
-        {"TMP archive dir", var("D:\\TMP", 0x30), var("D:\\TEMP", DIR), "D:\\TEMP"},
+        {"TMP archive dir", var("D:\\TMP", 0x30), var("D:\\TEMP", DIR), "D:\\TMP"},
+        {"TMP compressed", var("D:\\TMP", 0x810), unset(), "D:\\TMP"},
+        {"TMP a link", var("D:\\TMP", 0x410), var("D:\\TEMP", 0x2010), "D:\\TEMP"},
         {"TMP a file", var("D:\\TMP", 0x20), var("D:\\TEMP", DIR), "D:\\TEMP"},
         {"TMP missing path", var("D:\\TMP", ATTR_NONE), var("D:\\TEMP", DIR), "D:\\TEMP"},
         {"TMP empty", var("", DIR), var("D:\\TEMP", DIR), "D:\\TEMP"},
