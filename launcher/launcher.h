@@ -23,6 +23,10 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 bool mainLoopMessage(const MSG& msg);
 // A quit was posted; a drain may have taken it out of the queue.
 extern int QuitPosted;
+// The hidden window got a close request and is gone: the launcher ends.
+extern int LauncherClosed;
+// Acts on a close request still queued (one that came while a program ran).
+void takePendingClose();
 
 // The launcher's modal warning box: caption "Brakkon 2", owner Current_hwnd.
 void warn(const char* text);

@@ -5,6 +5,7 @@
 #include "launcher/supervise.h"
 
 int QuitPosted;
+int LauncherClosed;
 
 namespace {
 void endLauncher(HWND hwnd)
@@ -50,6 +51,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_DESTROY:
+        LauncherClosed = 1;
         endLauncher(hwnd);
         return 0;
     case WM_TIMER:
@@ -58,6 +60,13 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     }
     // A control message dispatched by a drain or a box's loop lands here too.
     return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+void takePendingClose()
+{
+    MSG msg;
+    if (PeekMessageA(&msg, BrakDemoHWND, WM_CLOSE, WM_CLOSE, PM_REMOVE))
+        DispatchMessageA(&msg);
 }
 
 bool mainLoopMessage(const MSG& msg)

@@ -193,8 +193,9 @@ const Row kRows[] = {
     {"quit_decided_in_the_bars_drain", Plain, Wait, "sleep 4000\nexit 0\n", "",
      "relay 0\nrelay 1\nexit 0\n",
      "wait\n", kExit, "", 1, 1, true, "", EndsSoonAfterMenu, false},
+    // The cycle cleans up and runs the follow-up; no menu is left unwatched.
     {"close_request_during_a_cycle", Plain, CloseInGame, "sleep 2000\nexit 0\n", "", kPlay,
-     "wait\n", kExit, "", 1, 1, true, "", None, false},
+     "wait\n", kExit, "", 1, 1, false, "", None, false},
     {"second_launcher_during_a_cycle", Plain, SecondInGame,
      "sleep 2500\ntree %DIR%\\game-tree.txt\nexit 0\n", "", kPlay, kQuit, kExit,
      "", 1, 1, true, "", GameListing, false},
@@ -743,7 +744,9 @@ TEST_P(Matrix, Row)
         EXPECT_EQ(follow.cwd, s.media);  // the launcher's own current directory
         EXPECT_EQ(follow.cmdline, "register.exe");
         EXPECT_GE(follow.ms, eventMs(s, "brakdemo", "exit"));
-        EXPECT_GE(eventMs(s, "bk2demo", "start", s.starts("bk2demo") - 1), follow.ms);
+        if (menuBack) {
+            EXPECT_GE(eventMs(s, "bk2demo", "start", s.starts("bk2demo") - 1), follow.ms);
+        }
     }
     if (menuBack)
         for (const RoleEvent& e : s.events("bk2demo"))
