@@ -570,7 +570,7 @@ std::string Matrix::plant(Scenario& s, const Row& r, std::string* why)
         undo_.push_back("rm -f tmp/BK2DEMO/SIM");
         break;
     case LauncherInJob:
-        // Wine 8 nests jobs as Windows 8 does, so the game's job sits in this
+        // Wine 8 and Wine 10 nest jobs as Windows 8 does, so the game's job sits in this
         // one; before Windows 8 the assignment fails and the wait falls back
         // to the game's own process (not reachable here).
         s.launcherJob = CreateJobObjectA(nullptr, nullptr);
