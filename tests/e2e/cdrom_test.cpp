@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/winegen.h"
+
 namespace {
 const DWORD kCycleLimitMs = 120000;
 
@@ -161,7 +163,8 @@ TEST(CdRom, LauncherWindowClassHasItsOwnIcon)
     if (!LauncherWindowSeen)
         GTEST_SKIP() << "the play cycle above did not run or showed no launcher window";
     if (LauncherClassIcon == 0 && underWine())
-        GTEST_SKIP() << "Wine gap: GetClassLongPtrA(GCLP_HICON) on another process's window "
+        GTEST_SKIP() << "gap of " << wineName()
+                     << ": GetClassLongPtrA(GCLP_HICON) on another process's window "
                         "gives 0 (documented to give the class icon)";
     EXPECT_NE(LauncherClassIcon, 0u);
     EXPECT_NE(LauncherClassIcon, reinterpret_cast<ULONG_PTR>(LoadIconA(nullptr, IDI_APPLICATION)));

@@ -16,6 +16,7 @@
 #include "launcher/manifest.h"
 #include "sample/filelist.h"
 #include "tests/common/unixside.h"
+#include "tests/common/winegen.h"
 #include "tests/e2e/scenario.h"
 
 namespace {
@@ -493,9 +494,15 @@ std::string Matrix::plant(Scenario& s, const Row& r, std::string* why)
         s.unsetEnv("TEMP");
         return "C:";
     case TmpHidden: {
-        // Wine shows a directory whose name begins with a dot as hidden (0x12).
+        // Wine 8 shows a directory whose name begins with a dot as hidden (0x12);
+        // Wine 10 no longer does, but keeps the attribute set outright, as Windows does.
         const std::string hidden = s.tmp + "\\.hidden";
         CreateDirectoryA(hidden.c_str(), nullptr);
+        SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        if (!(GetFileAttributesA(hidden.c_str()) & FILE_ATTRIBUTE_HIDDEN)) {
+            *why = wineName() + " keeps no hidden directory, by dot name or by attribute";
+            return "";
+        }
         t = s.tmp + "\\temp";
         CreateDirectoryA(t.c_str(), nullptr);
         s.setEnv("TMP", hidden);
@@ -564,7 +571,7 @@ std::string Matrix::plant(Scenario& s, const Row& r, std::string* why)
         undo_.push_back("rm -f tmp/BK2DEMO/SIM");
         break;
     case LauncherInJob:
-        // Wine 8 nests jobs as Windows 8 does, so the game's job sits in this
+        // Wine 8 and Wine 10 nest jobs as Windows 8 does, so the game's job sits in this
         // one; before Windows 8 the assignment fails and the wait falls back
         // to the game's own process (not reachable here).
         s.launcherJob = CreateJobObjectA(nullptr, nullptr);

@@ -8,6 +8,7 @@
 #include "launcher/launcher.h"
 #include "sysmem_fake.h"
 #include "tests/common/testfs.h"
+#include "tests/common/winegen.h"
 
 namespace {
 // A fresh folder under the test's working directory, with TMP and TEMP aimed at
@@ -104,12 +105,12 @@ TEST_F(Prepare, LeftoverTreeIsAcceptedAsItIs)
 
 TEST_F(Prepare, UnusableTmpPassesToTemp)
 {
-    // Hidden, as a dot name shows under Wine, and a plain file.
+    // Hidden, set outright (Wine 8 keeps that only as a dot name), and a plain file.
     const std::string hidden = root + "\\hidden";
     CreateDirectoryA(hidden.c_str(), nullptr);
     SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN);
     if (GetFileAttributesA(hidden.c_str()) != (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN))
-        GTEST_SKIP() << "Wine keeps no hidden attribute set on a directory without a dot name";
+        GTEST_SKIP() << wineName() << " keeps no hidden attribute set on a directory without a dot name";
     writeText(root + "\\afile", "x");
     for (const std::string& t : {hidden, root + "\\afile", std::string()}) {
         SCOPED_TRACE(t);
