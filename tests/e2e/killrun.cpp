@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "tests/common/testfs.h"
+#include "tests/e2e/procstats.h"
 #include "tests/e2e/sampleplay.h"
 #include "tests/e2e/snapshot.h"
 
@@ -113,11 +114,21 @@ Outcome finish(Scenario& s, const std::string& media, const char* report,
     if (left.empty() && dirExists(s.tmp + "\\BK2DEMO"))
         left.push_back("BK2DEMO\\");
     const long long changed = bytesChanged(before, playerFiles(s, media));
-    const std::vector<std::string> still = running(kOurPrograms, 5);
+    std::vector<std::string> still = running(kOurPrograms, 5);
     o.pass = cycle == "72 of 72 files verified" && left.empty() && changed == 0 && still.empty();
+    for (std::string& p : still) {  // how far it got: a Unix process, a window
+        const std::string name = p.substr(0, p.find(' '));
+        const std::string unixPid = unixPidOf(name, s.dir);
+        p += " (Unix pid " + (unixPid.empty() ? std::string("none") : unixPid) + ", " +
+             std::to_string(windowCount(strtoul(p.c_str() + name.size() + 1, nullptr, 10))) +
+             " windows)";
+    }
     o.line = cycle + " | left in T " + (left.empty() ? "none" : joined(left)) +
              " | bytes changed " + std::to_string(changed) + " | still running " +
              (still.empty() ? "none" : joined(still));
+    if (!still.empty())
+        o.line += " | the killed launcher's programs reported: " +
+                  joined(reportLines(s, "", "report.txt"));
     endOurs();
     return o;
 }

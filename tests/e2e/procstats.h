@@ -8,6 +8,8 @@
 #include <string>
 
 long handleCount(DWORD pid);
+// The kinds of object pid holds handles to, with counts: "Event 12, File 3".
+std::string handleKinds(DWORD pid);
 // Top-level and child windows: the only USER objects Wine lets another process count.
 long windowCount(DWORD pid);
 // The Unix process id of the one Wine process of this prefix with this name, or "".

@@ -87,6 +87,9 @@ int main(int argc, char** argv)
         fflush(stdout);
         last = now;
         done = cycle;
+        if (cycle == 10 || cycle == cycles)  // what any growth is made of
+            printf("soak: the launcher's handles at cycle %d: %s\n", cycle,
+                   handleKinds(pid).c_str());
     }
     fclose(csv);
 
