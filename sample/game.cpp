@@ -16,7 +16,6 @@ namespace {
 const char kListFile[] = "FILES.TXT";
 const char* const kMadeFiles[] = {"BRAKDEMO.PRM", "BRAKDEMO.RUN", "BRAKDEMO.BWD"};
 const UINT_PTR kCloseTimer = 1;
-const UINT kAutoCloseMs = 2000;
 const UINT kCloseMs = 15000;
 const int kShownProblems = 8;
 
@@ -136,7 +135,7 @@ INT_PTR CALLBACK GameDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
     switch (message) {
     case WM_INITDIALOG:
         SetDlgItemTextA(hDlg, IDC_RESULT, Result);
-        SetTimer(hDlg, kCloseTimer, autoMode() ? kAutoCloseMs : kCloseMs, nullptr);
+        SetTimer(hDlg, kCloseTimer, autoMode() ? autoCloseMs() : kCloseMs, nullptr);
         return TRUE;
     }
     return endsOnTimerOrButton(hDlg, message, wParam) ? TRUE : FALSE;

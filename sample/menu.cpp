@@ -1,5 +1,5 @@
 // BK2DEMO.EXE, the sample menu: Play and Quit run the relay beside it.
-// In automatic mode it plays on its first start and quits on its second.
+// In automatic mode it plays on its first N starts and quits on the next.
 #include <windows.h>
 
 #include <cstdio>
@@ -38,7 +38,7 @@ bool runRelay(HWND hDlg, int code)
     return false;
 }
 
-// The marker says a play has been asked for; the start after it quits.
+// The marker counts the plays asked for; the start after the last one quits.
 int autoChoice()
 {
     char marker[MAX_PATH];
@@ -46,12 +46,15 @@ int autoChoice()
     if (n == 0 || n + sizeof "BK2DEMO.AUT" > sizeof marker)
         return IDC_QUIT;
     strcat(marker, "BK2DEMO.AUT");
-    if (DeleteFileA(marker))
+    const int played = static_cast<int>(GetPrivateProfileIntA("auto", "played", 0, marker));
+    if (played >= autoPlays()) {
+        DeleteFileA(marker);
         return IDC_QUIT;
-    HANDLE file = CreateFileA(marker, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    }
+    char count[16];
+    snprintf(count, sizeof count, "%d", played + 1);
+    if (!WritePrivateProfileStringA("auto", "played", count, marker))
         return IDC_QUIT;  // without a marker the next start would play again, for ever
-    CloseHandle(file);
     return IDC_PLAY;
 }
 

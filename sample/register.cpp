@@ -9,14 +9,13 @@
 
 namespace {
 const UINT_PTR kCloseTimer = 1;
-const UINT kAutoCloseMs = 2000;
 
 INT_PTR CALLBACK RegisterDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
         if (autoMode())
-            SetTimer(hDlg, kCloseTimer, kAutoCloseMs, nullptr);
+            SetTimer(hDlg, kCloseTimer, autoCloseMs(), nullptr);
         return TRUE;
     }
     return endsOnTimerOrButton(hDlg, message, wParam) ? TRUE : FALSE;

@@ -2,14 +2,42 @@
 #pragma once
 #include <windows.h>
 
-// BK2DEMO_AUTO=1: press buttons and close windows without a user, for a demo
-// run on a virtual display. It reaches every program through the launcher's
-// environment, which the launcher hands on unchanged.
+// A whole number from the environment; 0 when unset or not a number from 1.
+inline int envNumber(const char* name)
+{
+    char value[12];
+    const DWORD n = GetEnvironmentVariableA(name, value, sizeof value);
+    if (n == 0 || n >= sizeof value)
+        return 0;
+    int out = 0;
+    for (const char* p = value; *p; ++p) {
+        if (*p < '0' || *p > '9' || out > 99999999)
+            return 0;
+        out = out * 10 + (*p - '0');
+    }
+    return out;
+}
+
+// BK2DEMO_AUTO=N: press buttons and close windows without a user, for a run on
+// a virtual display; the menu plays on its first N starts and quits on the
+// next. It reaches every program through the launcher's environment, which
+// the launcher hands on unchanged.
+inline int autoPlays()
+{
+    return envNumber("BK2DEMO_AUTO");
+}
+
 inline bool autoMode()
 {
-    char value[8];
-    const DWORD n = GetEnvironmentVariableA("BK2DEMO_AUTO", value, sizeof value);
-    return n == 1 && value[0] == '1';
+    return autoPlays() > 0;
+}
+
+// How long the game and the follow-up stay in automatic mode: 2 s, or
+// BK2DEMO_CLOSEMS for a long run of short cycles.
+inline UINT autoCloseMs()
+{
+    const int ms = envNumber("BK2DEMO_CLOSEMS");
+    return ms > 0 ? static_cast<UINT>(ms) : 2000;
 }
 
 // Appends line and a line break to the file BK2DEMO_REPORT names, if any.
