@@ -9,7 +9,7 @@ set -eu
 main="${WINEPREFIX:?WINEPREFIX names the main prefix}"
 work="$1"; src="$2"; bin="$3"; sample="$4"; test="$5"
 wine="${BRAK_WINE:-wine}"
-mkmedia="${MKMEDIA:-$src/build/host/sample/mkmedia}"
+mkmedia="${MKMEDIA:-$src/build/host/media/mkmedia}"
 skip() { echo "cdrom: $*: skipped"; exit 77; }
 [ -x "$mkmedia" ] || skip "no host mkmedia at $mkmedia (build the host preset first)"
 for tool in xorriso fuseiso fusermount strace; do
@@ -25,7 +25,7 @@ mkdir -p "$disc" "$prefix/dosdevices" "$work/out"
 t0=$(date +%s%N)
 "$mkmedia" "$work/media" "$sample/Brakdemo.exe" "$bin/brakstart.exe" "$bin/brakpass.exe" \
     "$sample/BK2DEMO.EXE" "$sample/register.exe" >/dev/null
-sh "$src/sample/mkimage.sh" "$work/media" "$work/disc.iso"
+sh "$src/media/mkimage.sh" "$work/media" "$work/disc.iso"
 t1=$(date +%s%N)
 echo "cdrom: image $(stat -c %s "$work/disc.iso") bytes, media and image made in $(( (t1 - t0) / 1000000 )) ms"
 "$mkmedia" --check "$work/disc.iso"

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "sample/isoread.h"
-#include "sample/media.h"
-#include "sample/mediacheck.h"
+#include "media/isoread.h"
+#include "media/media.h"
+#include "media/mediacheck.h"
 
 namespace {
 const size_t kSector = 2048;  // an ISO 9660 logical sector

@@ -1,5 +1,5 @@
 // ISO 9660 volume descriptors and directory records, Joliet names only.
-#include "sample/isoread.h"
+#include "media/isoread.h"
 
 #include <cstdint>
 #include <cstring>

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "sample/media.h"
+#include "media/media.h"
 
 namespace {
 int check(const char* path)

@@ -1,6 +1,6 @@
 // The media check's rules: install entries, root programs, the progress
 // total and the names a Joliet disc can carry.
-#include "sample/mediacheck.h"
+#include "media/mediacheck.h"
 
 #include <cstring>
 #include <map>
