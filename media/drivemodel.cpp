@@ -1,0 +1,43 @@
+// The drive's cost of a read, and rates written as CD speeds.
+#include "media/drivemodel.h"
+
+#include <cstdlib>
+
+bool isJump(uint64_t next, uint64_t at, uint64_t readThrough)
+{
+    return at < next || at - next > readThrough;
+}
+
+double readCost(const DriveModel& model, DriveHead* head, uint64_t at, uint64_t len,
+                uint64_t* seeks)
+{
+    uint64_t bytes = len;
+    double seconds = 0;
+    if (!head->placed || isJump(head->next, at, model.readThrough)) {
+        ++*seeks;
+        seconds = model.seekSeconds;
+    } else {
+        bytes += at - head->next;  // the gap, read and thrown away
+    }
+    head->placed = true;
+    head->next = at + len;
+    return model.rate > 0 ? seconds + static_cast<double>(bytes) / model.rate : 0;
+}
+
+bool parseRate(const std::string& text, double* rate)
+{
+    if (text.empty() || text[0] < '0' || text[0] > '9')
+        return false;
+    char* end = nullptr;
+    const double n = strtod(text.c_str(), &end);
+    const std::string unit(end);
+    if (unit == "x" || unit == "X")
+        *rate = n * CD_SPEED_1X;
+    else if (unit == "M")
+        *rate = n * 1e6;
+    else if (unit.empty())
+        *rate = n;
+    else
+        return false;
+    return *rate > 0;
+}
