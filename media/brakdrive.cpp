@@ -24,10 +24,11 @@
 
 namespace {
 const char kUsage[] =
-    "usage: brakdrive [-f] [-r RATE] [-s SEEK_MS] [-g GAP] IMAGE MOUNTPOINT\n"
+    "usage: brakdrive [-f] [-r RATE] [-s SEEK_MS] [-g GAP] [-a BUFFER] IMAGE MOUNTPOINT\n"
     "  RATE: 24x (CD speed), 20M (10^6 bytes/s) or bytes/s; none is full speed\n"
     "  SEEK_MS: the seek of a read that does not continue the last one (default 100)\n"
     "  GAP: the forward gap in bytes read through instead (default 32768)\n"
+    "  BUFFER: bytes the drive reads on into while the host is busy (default 0)\n"
     "  -f: stay in the foreground; the counts go to stderr at unmount\n";
 
 struct Node {
@@ -41,8 +42,8 @@ const unsigned char* image;
 size_t imageSize;
 timespec imageTime;
 std::map<std::string, Node> tree;
-DriveModel model = {0, 0.1, READ_THROUGH};
-DriveHead head = {false, 0};
+DriveModel model = {0, 0.1, READ_THROUGH, 0};
+DriveHead head = {false, 0, 0};
 uint64_t reads, readBytes, seeks;
 double busySeconds;
 timespec busyUntil;
@@ -59,6 +60,15 @@ timespec later(const timespec& t, double seconds)
     out.tv_sec += static_cast<time_t>(ns / 1e9);
     out.tv_nsec = static_cast<long>(ns - static_cast<double>(out.tv_sec - t.tv_sec) * 1e9);
     return out;
+}
+
+// Seconds since the drive finished the last read: time it stood idle, or
+// read on into its buffer.
+double idleSeconds()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return std::max(secondsOf(now) - secondsOf(busyUntil), 0.0);
 }
 
 // A read finishes when the drive is done with the one before and with this one:
@@ -133,7 +143,7 @@ int readFile(const char* path, char* buf, size_t size, off_t off, fuse_file_info
         return 0;
     const size_t len = static_cast<size_t>(std::min<uint64_t>(size, n->size - off));
     const uint64_t at = n->offset + static_cast<uint64_t>(off);
-    waitForDrive(readCost(model, &head, at, len, &seeks));
+    waitForDrive(readCost(model, &head, at, len, idleSeconds(), &seeks));
     ++reads;
     readBytes += len;
     memcpy(buf, image + at, len);
@@ -207,7 +217,7 @@ bool loadTree(const char* path)
 int main(int argc, char** argv)
 {
     bool foreground = false;
-    for (int c; (c = getopt(argc, argv, "fr:s:g:")) != -1;) {
+    for (int c; (c = getopt(argc, argv, "fr:s:g:a:")) != -1;) {
         char* end = nullptr;
         switch (c) {
         case 'f':
@@ -230,6 +240,13 @@ int main(int argc, char** argv)
             model.readThrough = strtoull(optarg, &end, 10);
             if (end == optarg || *end || optarg[0] == '-') {
                 fprintf(stderr, "brakdrive: not a gap: %s\n%s", optarg, kUsage);
+                return 2;
+            }
+            break;
+        case 'a':
+            model.readAhead = strtoull(optarg, &end, 10);
+            if (end == optarg || *end || optarg[0] == '-') {
+                fprintf(stderr, "brakdrive: not a buffer size: %s\n%s", optarg, kUsage);
                 return 2;
             }
             break;

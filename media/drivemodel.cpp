@@ -1,6 +1,7 @@
 // The drive's cost of a read, and rates written as CD speeds.
 #include "media/drivemodel.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 bool isJump(uint64_t next, uint64_t at, uint64_t readThrough)
@@ -8,7 +9,7 @@ bool isJump(uint64_t next, uint64_t at, uint64_t readThrough)
     return at < next || at - next > readThrough;
 }
 
-double readCost(const DriveModel& model, DriveHead* head, uint64_t at, uint64_t len,
+double readCost(const DriveModel& model, DriveHead* head, uint64_t at, uint64_t len, double idle,
                 uint64_t* seeks)
 {
     uint64_t bytes = len;
@@ -16,8 +17,16 @@ double readCost(const DriveModel& model, DriveHead* head, uint64_t at, uint64_t 
     if (!head->placed || isJump(head->next, at, model.readThrough)) {
         ++*seeks;
         seconds = model.seekSeconds;
+        head->ahead = 0;
     } else {
-        bytes += at - head->next;  // the gap, read and thrown away
+        // The gap is read and thrown away; what the drive read on while the
+        // host was busy elsewhere costs nothing now.
+        const double filled = static_cast<double>(head->ahead) + std::max(idle, 0.0) * model.rate;
+        const uint64_t buffered =
+            std::min(static_cast<uint64_t>(std::min(filled, 1e18)), model.readAhead);
+        const uint64_t needed = at - head->next + len;
+        bytes = needed > buffered ? needed - buffered : 0;
+        head->ahead = buffered > needed ? buffered - needed : 0;
     }
     head->placed = true;
     head->next = at + len;

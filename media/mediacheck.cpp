@@ -148,7 +148,7 @@ MediaCheck checkMedia(const std::vector<MediaFile>& files)
         image = image || f.offset != 0;
     if (image)
         out.jumps = 0;
-    DriveHead head = {false, 0};
+    DriveHead head = {false, 0, 0};
     for (const char* entry : installManifest) {
         const MediaFile* f = fileNamed(entry);
         if (image && f && f->size > 0) {
@@ -156,7 +156,7 @@ MediaCheck checkMedia(const std::vector<MediaFile>& files)
                 ++out.jumps;
                 out.backwards += f->offset < head.next ? 1 : 0;
             }
-            head = {true, f->offset + f->size};
+            head = {true, f->offset + f->size, 0};
         }
         const char* what = isGame(entry) ? "the game the launcher starts" : "install entry";
         if (!f) {

@@ -10,12 +10,14 @@
 namespace {
 struct Read {
     uint64_t at, len;
+    double idle = 0;  // seconds since the last read ended
 };
 }  // namespace
 
 TEST(DriveModel, ReadPatterns)
 {
-    const DriveModel cd = {100000, 0.1, 1000};  // round figures: 10 us a byte
+    const DriveModel cd = {100000, 0.1, 1000, 0};  // round figures: 10 us a byte
+    const DriveModel buffered = {100000, 0.1, 1000, 4000};
     const struct {
         const char* name;
         DriveModel model;
@@ -29,16 +31,26 @@ TEST(DriveModel, ReadPatterns)
         {"a gap a byte longer seeks", cd, {{0, 1000}, {2001, 1000}}, 0.2 + 0.02, 2},
         {"backwards seeks", cd, {{4000, 1000}, {0, 1000}}, 0.2 + 0.02, 2},
         {"the same place again seeks", cd, {{0, 1000}, {0, 1000}}, 0.2 + 0.02, 2},
-        {"full speed costs nothing but counts", {0, 0.1, 1000}, {{0, 10}, {9000, 10}}, 0, 2},
-        {"no seek time: the bytes alone", {100000, 0, 0}, {{0, 1000}, {50000, 1000}}, 0.02, 2},
+        {"full speed costs nothing but counts", {0, 0.1, 1000, 0}, {{0, 10}, {9000, 10}}, 0, 2},
+        {"no seek time: the bytes alone", {100000, 0, 0, 0}, {{0, 1000}, {50000, 1000}}, 0.02, 2},
+        {"idle time is no gain without a buffer", cd, {{0, 1000}, {1000, 1000, 1.0}}, 0.1 + 0.02, 1},
+        // 0.02 s idle fills 2000 bytes: the next two reads are in the buffer already.
+        {"the buffer fills while the host is busy", buffered,
+         {{0, 1000}, {1000, 1000, 0.02}, {2000, 1000}, {3000, 1000}}, 0.1 + 0.01 + 0.01, 1},
+        {"the buffer holds no more than its size", buffered,
+         {{0, 1000}, {1000, 6000, 1.0}}, 0.1 + 0.01 + 0.02, 1},
+        {"a gap comes out of the buffer too", buffered,
+         {{0, 1000}, {1500, 1000, 1.0}, {2500, 3000}}, 0.1 + 0.01 + 0.005, 1},
+        {"a jump empties the buffer", buffered,
+         {{0, 1000}, {1000, 1000, 1.0}, {0, 1000}, {1000, 1000}}, 0.2 + 0.03, 2},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        DriveHead head = {false, 0};
+        DriveHead head = {false, 0, 0};
         uint64_t seeks = 0;
         double seconds = 0;
         for (const Read& r : row.reads)
-            seconds += readCost(row.model, &head, r.at, r.len, &seeks);
+            seconds += readCost(row.model, &head, r.at, r.len, r.idle, &seeks);
         EXPECT_NEAR(seconds, row.seconds, 1e-9);
         EXPECT_EQ(seeks, row.seeks);
     }
