@@ -113,7 +113,9 @@ int readDir(const char* path, void* buf, fuse_fill_dir_t fill, off_t, fuse_file_
             fuse_readdir_flags)
 {
     const Node* n = lookup(path);
-    if (!n || !n->directory)
+    if (!n)
+        return -ENOENT;
+    if (!n->directory)
         return -ENOTDIR;
     fill(buf, ".", nullptr, 0, static_cast<fuse_fill_dir_flags>(0));
     fill(buf, "..", nullptr, 0, static_cast<fuse_fill_dir_flags>(0));
@@ -137,7 +139,9 @@ int openFile(const char* path, fuse_file_info* fi)
 int readFile(const char* path, char* buf, size_t size, off_t off, fuse_file_info*)
 {
     const Node* n = lookup(path);
-    if (!n || n->directory)
+    if (!n)
+        return -ENOENT;
+    if (n->directory)
         return -EISDIR;
     if (off < 0 || static_cast<uint64_t>(off) >= n->size)
         return 0;
