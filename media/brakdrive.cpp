@@ -222,40 +222,25 @@ int main(int argc, char** argv)
 {
     bool foreground = false;
     for (int c; (c = getopt(argc, argv, "fr:s:g:a:")) != -1;) {
+        const char* bad = nullptr;
         char* end = nullptr;
-        switch (c) {
-        case 'f':
+        if (c == 'f') {
             foreground = true;
-            break;
-        case 'r':
-            if (!parseRate(optarg, &model.rate)) {
-                fprintf(stderr, "brakdrive: not a rate: %s\n%s", optarg, kUsage);
-                return 2;
-            }
-            break;
-        case 's':
+        } else if (c == 'r') {
+            bad = parseRate(optarg, &model.rate) ? nullptr : "a rate";
+        } else if (c == 's') {
             model.seekSeconds = strtod(optarg, &end) / 1000;
-            if (end == optarg || *end || model.seekSeconds < 0) {
-                fprintf(stderr, "brakdrive: not a seek time: %s\n%s", optarg, kUsage);
-                return 2;
-            }
-            break;
-        case 'g':
-            model.readThrough = strtoull(optarg, &end, 10);
-            if (end == optarg || *end || optarg[0] == '-') {
-                fprintf(stderr, "brakdrive: not a gap: %s\n%s", optarg, kUsage);
-                return 2;
-            }
-            break;
-        case 'a':
-            model.readAhead = strtoull(optarg, &end, 10);
-            if (end == optarg || *end || optarg[0] == '-') {
-                fprintf(stderr, "brakdrive: not a buffer size: %s\n%s", optarg, kUsage);
-                return 2;
-            }
-            break;
-        default:
+            bad = end == optarg || *end || model.seekSeconds < 0 ? "a seek time" : nullptr;
+        } else if (c == 'g' || c == 'a') {
+            uint64_t& bytes = c == 'g' ? model.readThrough : model.readAhead;
+            bytes = strtoull(optarg, &end, 10);
+            bad = end == optarg || *end || optarg[0] == '-' ? "a size in bytes" : nullptr;
+        } else {
             fputs(kUsage, stderr);
+            return 2;
+        }
+        if (bad) {
+            fprintf(stderr, "brakdrive: not %s: %s\n%s", bad, optarg, kUsage);
             return 2;
         }
     }
