@@ -73,8 +73,12 @@ void makeMedia(const std::vector<unsigned long>& sizes)
 
 void freshTree()
 {
-    for (int i = 0; i < INSTALL_COUNT; ++i)
-        DeleteFileA((std::string(dir0) + "\\" + installManifest[i]).c_str());
+    // CopyFileA gives the copies the read-only bit of files from a disc.
+    for (int i = 0; i < INSTALL_COUNT; ++i) {
+        const std::string path = std::string(dir0) + "\\" + installManifest[i];
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+    }
     for (const char* d : {dir0, dir1, dir2, dir3})
         CreateDirectoryA(d, nullptr);
 }

@@ -24,12 +24,13 @@
 
 namespace {
 const char kUsage[] =
-    "usage: brakdrive [-f] [-r RATE] [-s SEEK_MS] [-g GAP] [-a BUFFER] IMAGE MOUNTPOINT\n"
+    "usage: brakdrive [-fv] [-r RATE] [-s SEEK_MS] [-g GAP] [-a BUFFER] IMAGE MOUNTPOINT\n"
     "  RATE: 24x (CD speed), 20M (10^6 bytes/s) or bytes/s; none is full speed\n"
     "  SEEK_MS: the seek of a read that does not continue the last one (default 100)\n"
     "  GAP: the forward gap in bytes read through instead (default 32768)\n"
     "  BUFFER: bytes the drive reads on into while the host is busy (default 0)\n"
-    "  -f: stay in the foreground; the counts go to stderr at unmount\n";
+    "  -f: stay in the foreground; the counts go to stderr at unmount\n"
+    "  -v: with -f, every read to stderr: where, how long, its seconds\n";
 
 struct Node {
     uint64_t offset, size;
@@ -45,6 +46,7 @@ std::map<std::string, Node> tree;
 DriveModel model = {0, 0.1, READ_THROUGH, 0};
 DriveHead head = {false, 0, 0};
 uint64_t reads, readBytes, seeks;
+bool verbose;
 double busySeconds;
 timespec busyUntil;
 
@@ -147,7 +149,12 @@ int readFile(const char* path, char* buf, size_t size, off_t off, fuse_file_info
         return 0;
     const size_t len = static_cast<size_t>(std::min<uint64_t>(size, n->size - off));
     const uint64_t at = n->offset + static_cast<uint64_t>(off);
-    waitForDrive(readCost(model, &head, at, len, idleSeconds(), &seeks));
+    const uint64_t seeksBefore = seeks;
+    const double cost = readCost(model, &head, at, len, idleSeconds(), &seeks);
+    if (verbose)
+        fprintf(stderr, "read %llu +%zu %s %.6f s %s\n", static_cast<unsigned long long>(at), len,
+                seeks > seeksBefore ? "seek" : "    ", cost, path);
+    waitForDrive(cost);
     ++reads;
     readBytes += len;
     memcpy(buf, image + at, len);
@@ -221,11 +228,13 @@ bool loadTree(const char* path)
 int main(int argc, char** argv)
 {
     bool foreground = false;
-    for (int c; (c = getopt(argc, argv, "fr:s:g:a:")) != -1;) {
+    for (int c; (c = getopt(argc, argv, "fvr:s:g:a:")) != -1;) {
         const char* bad = nullptr;
         char* end = nullptr;
         if (c == 'f') {
             foreground = true;
+        } else if (c == 'v') {
+            verbose = true;
         } else if (c == 'r') {
             bad = parseRate(optarg, &model.rate) ? nullptr : "a rate";
         } else if (c == 's') {
