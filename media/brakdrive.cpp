@@ -74,10 +74,12 @@ double idleSeconds()
 }
 
 // A read finishes when the drive is done with the one before and with this one:
-// time the caller spent elsewhere is time the drive was idle, not ahead.
+// time the caller spent elsewhere is time the drive was idle, not ahead. A
+// read from the buffer ends now too, or the next read's idle time would count
+// from an older end and fill the buffer twice.
 void waitForDrive(double cost)
 {
-    if (cost <= 0)
+    if (model.rate <= 0)
         return;
     timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
