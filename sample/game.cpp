@@ -8,7 +8,7 @@
 
 #include "common/dllsafety.h"
 #include "launcher/manifest.h"
-#include "sample/filelist.h"
+#include "media/filelist.h"
 #include "sample/resource.h"
 #include "sample/sampleapp.h"
 

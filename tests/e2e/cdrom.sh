@@ -1,6 +1,8 @@
 #!/bin/sh
-# A play cycle from a CD-ROM drive: the sample media as an image, mounted
-# read-only with FUSE as drive D: of a Wine prefix of its own, typed "cdrom".
+# A play cycle from a CD-ROM drive: the sample media as an image, served
+# read-only by the simulated drive (media/brakdrive, FUSE) as drive D: of a
+# Wine prefix of its own, typed "cdrom". The drive runs at full speed unless
+# BRAK_DRIVE_ARGS gives it a model ("-r 24x -s 100"); BRAK_DRIVE names it.
 # Nothing may be written to the disc: its listing (sizes, times, modes) must
 # not change, and the prefix's wineserver, which makes every file open and
 # change, is traced for any that would write on it.
@@ -9,36 +11,52 @@ set -eu
 main="${WINEPREFIX:?WINEPREFIX names the main prefix}"
 work="$1"; src="$2"; bin="$3"; sample="$4"; test="$5"
 wine="${BRAK_WINE:-wine}"
-mkmedia="${MKMEDIA:-$src/build/host/sample/mkmedia}"
+mkmedia="${MKMEDIA:-$src/build/host/media/mkmedia}"
+drive="${BRAK_DRIVE:-$(dirname "$mkmedia")/brakdrive}"
 skip() { echo "cdrom: $*: skipped"; exit 77; }
 [ -x "$mkmedia" ] || skip "no host mkmedia at $mkmedia (build the host preset first)"
-for tool in xorriso fuseiso fusermount strace; do
+[ -x "$drive" ] || skip "no drive at $drive (the host preset builds it where libfuse3-dev is installed)"
+for tool in xorriso strace; do
     command -v "$tool" >/dev/null || skip "$tool is not installed"
 done
 [ -c /dev/fuse ] || skip "no /dev/fuse in this system"
 
 disc="$work/disc"; prefix="$work/prefix"
-if mountpoint -q "$disc" 2>/dev/null; then fusermount -u "$disc"; fi
+if mountpoint -q "$disc" 2>/dev/null; then umount "$disc" 2>/dev/null || fusermount -u "$disc"; fi
 rm -rf "$work"
 mkdir -p "$disc" "$prefix/dosdevices" "$work/out"
 
 t0=$(date +%s%N)
 "$mkmedia" "$work/media" "$sample/Brakdemo.exe" "$bin/brakstart.exe" "$bin/brakpass.exe" \
     "$sample/BK2DEMO.EXE" "$sample/register.exe" >/dev/null
-sh "$src/sample/mkimage.sh" "$work/media" "$work/disc.iso"
+MKMEDIA="$mkmedia" sh "$src/media/mkimage.sh" "$work/media" "$work/disc.iso"
 t1=$(date +%s%N)
 echo "cdrom: image $(stat -c %s "$work/disc.iso") bytes, media and image made in $(( (t1 - t0) / 1000000 )) ms"
 "$mkmedia" --check "$work/disc.iso"
 
-fuseiso "$work/disc.iso" "$disc" -o ro >"$work/fuse.txt" 2>&1 ||
-    skip "FUSE cannot mount here: $(cat "$work/fuse.txt")"
+# The drive in the foreground of a job of ours: stopped by TERM, it unmounts
+# and prints its counts to fuse.txt.
+"$drive" -f ${BRAK_DRIVE_ARGS:-} "$work/disc.iso" "$disc" 2>"$work/fuse.txt" &
+driver=$!
 server=""
+stopdrive() {
+    [ -n "$driver" ] || return 0
+    kill -TERM "$driver" 2>/dev/null || true
+    wait "$driver" 2>/dev/null || true
+    driver=""
+}
 cleanup() {
     WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
     [ -z "$server" ] || wait "$server" 2>/dev/null || true
-    fusermount -u "$disc" 2>/dev/null || true
+    stopdrive
 }
 trap cleanup EXIT
+waited=0
+until mountpoint -q "$disc"; do
+    kill -0 "$driver" 2>/dev/null || { driver=""; skip "FUSE cannot mount here: $(cat "$work/fuse.txt")"; }
+    sleep 0.05; waited=$((waited + 1))
+    [ "$waited" -lt 200 ] || { echo "cdrom: FAIL: the drive did not mount in 10 s"; exit 1; }
+done
 
 # The prefix: C: is the main prefix's, D: the disc, of type CD-ROM for
 # GetDriveTypeA through the prefix's drive settings.
@@ -78,8 +96,12 @@ from=$(( $(wc -l < "$trace") + 1 ))
 list() { (cd "$disc" && find . -printf '%p %s %T@ %m\n' | LC_ALL=C sort); }
 list > "$work/before.txt"
 rc=0
-BRAK_CDROM=D: BRAK_CDROM_WORK="$("$wine" winepath -w "$work/out" 2>/dev/null | tr -d '\r')" "$wine" "$test" || rc=$?
+winwork="$("$wine" winepath -w "$work/out" 2>/dev/null | tr -d '\r')"
+t0=$(date +%s%N)
+BRAK_CDROM=D: BRAK_CDROM_WORK="$winwork" "$wine" "$test" || rc=$?
+t1=$(date +%s%N)
 list > "$work/after.txt"
+echo "cdrom: the cycle from the drive (${BRAK_DRIVE_ARGS:-full speed}) took $(( (t1 - t0) / 1000000 )) ms"
 
 status=$rc
 if ! cmp -s "$work/before.txt" "$work/after.txt"; then
@@ -93,5 +115,9 @@ if [ -n "$found" ]; then
     echo "$found"
     status=1
 fi
+WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+stopdrive
+cat "$work/fuse.txt"
+grep -q '^brakdrive: [1-9][0-9]* reads' "$work/fuse.txt" || { echo "cdrom: FAIL: the drive served no reads"; status=1; }
 [ "$status" -ne 0 ] || echo "cdrom: nothing written to the disc ($(sed -n "$from,\$p" "$trace" | grep -cE "(/dosdevices/d:|$disc)") opens and changes there, all reads)"
 exit $status

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "common/ctlmsg.h"
-#include "sample/filelist.h"
+#include "media/filelist.h"
 #include "tests/e2e/wallclock.h"
 
 namespace {

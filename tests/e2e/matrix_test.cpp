@@ -14,7 +14,7 @@
 
 #include "common/ctlmsg.h"
 #include "launcher/manifest.h"
-#include "sample/filelist.h"
+#include "media/filelist.h"
 #include "tests/common/unixside.h"
 #include "tests/common/winegen.h"
 #include "tests/e2e/scenario.h"

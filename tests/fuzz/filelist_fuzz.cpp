@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "sample/filelist.h"
+#include "media/filelist.h"
 #include "tests/fuzz/fuzzinput.h"
 
 namespace {

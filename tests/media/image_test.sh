@@ -1,9 +1,11 @@
 #!/bin/sh
-# The disc image: the same media give the same bytes, the check passes the
-# sample image and names the file in each broken one, and damaged images are
-# refused without a crash. Usage: image_test.sh MKMEDIA MKIMAGE WORKDIR
+# The disc image: the same media give the same bytes, laid out in the order
+# of the install's reads; the check passes the sample image, counts the jumps
+# of one laid out by name, names the file in each broken one, and refuses
+# damaged images without a crash. Usage: image_test.sh MKMEDIA MKIMAGE WORKDIR
 set -eu
 mkmedia="$1"; mkimage="$2"; work="$3"
+export MKMEDIA="$mkmedia"   # mkimage.sh asks it for the install's order
 command -v xorriso >/dev/null || { echo "image: xorriso is not installed: skipped"; exit 77; }
 # A sanitizer's report must not pass for a check's "broken" (1) or "unreadable" (2).
 export ASAN_OPTIONS=exitcode=99 UBSAN_OPTIONS=exitcode=99
@@ -26,6 +28,21 @@ cmp -s a.iso b.iso || fail "the same media gave different images"
 
 out="$("$mkmedia" --check a.iso)" || fail "the sample image fails its check: $out"
 echo "$out"
+printf '%s\n' "$out" | grep -qxF "layout: 0 jumps in the install's reads (0 backwards)" ||
+    fail "the sample image is not in the install's order"
+# The install's order as xorriso's extent map gives it: the same as the launcher's.
+xorriso -no_rc -indev a.iso -find / -type f -exec report_lba -- 2>/dev/null |
+    awk -F"'" '/^File data lba/ { split($1, f, ","); print f[2] + 0, $2 }' | sort -n |
+    awk '{ sub("^/", "", $2); print $2 }' | head -n "$("$mkmedia" --order a | wc -l)" > lba.txt
+"$mkmedia" --order a | cmp -s - lba.txt || fail "the extents do not follow the install's order"
+
+# Laid out by name alone (no order given): jumps, a warning and no error.
+MKMEDIA=/bin/true "$mkimage" a byname.iso
+rc=0; out="$("$mkmedia" --check byname.iso)" || rc=$?
+echo "--- laid out by name (exit $rc)"; echo "$out"
+[ "$rc" -eq 0 ] || fail "an image laid out by name: exit $rc, where jumps only warn"
+printf '%s\n' "$out" | grep -q "^warning: layout: an install makes [1-9][0-9]* jumps" ||
+    fail "an image laid out by name: no warning of its jumps"
 
 # One broken variant a line: what is changed | the line the check must print.
 while IFS='|' read -r name change line; do

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "sample/filelist.h"
+#include "media/filelist.h"
 
 namespace {
 uint32_t crcOf(const std::string& s)

@@ -9,8 +9,8 @@
 #include <numeric>
 #include <string>
 
-#include "sample/filelist.h"
-#include "sample/media.h"
+#include "media/filelist.h"
+#include "media/media.h"
 
 namespace fs = std::filesystem;
 

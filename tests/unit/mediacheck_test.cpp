@@ -1,6 +1,7 @@
 // The media check: one table of media listings, from the sample media through
 // each way a publisher's media can break a play cycle; the names a Joliet
-// disc takes; the image reader against hand-made and damaged images.
+// disc takes; the jumps an install makes on an image's layout; the image
+// reader against hand-made and damaged images.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,9 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "sample/isoread.h"
-#include "sample/media.h"
-#include "sample/mediacheck.h"
+#include "media/drivemodel.h"
+#include "media/isoread.h"
+#include "media/media.h"
+#include "media/mediacheck.h"
 
 namespace {
 const size_t kSector = 2048;  // an ISO 9660 logical sector
@@ -124,6 +126,87 @@ TEST(MediaCheck, SampleAndBrokenVariants)
         const MediaCheck result = checkMedia(files);
         expectLines(result.errors, row.errors, "errors");
         expectLines(result.warnings, row.warnings, "warnings");
+    }
+}
+
+// The sample listing as an image: the install's files one after another, each
+// from a sector of its own, as mkimage.sh lays them out; the rest after them.
+Listing laidOut()
+{
+    Listing files = sampleListing();
+    uint64_t at = 100 * kSector;
+    for (MediaFile& f : files)
+        if (!f.directory) {
+            f.offset = at;
+            at += (f.size + kSector - 1) / kSector * kSector;
+        }
+    return files;
+}
+
+// Moves path and all after it so that gap bytes lie between it and the file before.
+void gapBefore(Listing& files, const char* path, uint64_t gap)
+{
+    const MediaFile* at = find(files, path);
+    uint64_t end = 0;
+    for (const MediaFile& m : files)
+        if (m.offset < at->offset && m.offset + m.size > end)
+            end = m.offset + m.size;
+    const uint64_t from = at->offset, to = end + gap;
+    for (MediaFile& m : files)
+        if (m.offset >= from)
+            m.offset += to - from;
+}
+
+TEST(MediaCheck, JumpsOfTheInstall)
+{
+    const struct {
+        const char* name;
+        std::function<void(Listing&)> change;
+        int jumps, backwards;
+    } rows[] = {
+        {"in the install's order", [](Listing&) {}, 0, 0},
+        {"two files swapped",  // BK02 before BK01: over BK02, back to it, over BK01
+         [](Listing& f) {
+             std::swap(find(f, "DEMODATA\\BK01.BK2")->offset,
+                       find(f, "DEMODATA\\BK02.BK2")->offset);
+         },
+         3, 1},
+        {"a short gap is read through",
+         [](Listing& f) {
+             gapBefore(f, "SIM\\CAR1.CFG", READ_THROUGH);
+         },
+         0, 0},
+        {"a gap a byte longer is a jump",
+         [](Listing& f) {
+             gapBefore(f, "SIM\\CAR1.CFG", READ_THROUGH + 1);
+         },
+         1, 0},
+        {"the last file at the front",
+         [](Listing& f) { find(f, "SIM\\LAUNCH\\PAD6.SHP")->offset = kSector; }, 1, 1},
+        {"an empty file is never read",
+         [](Listing& f) {
+             find(f, "SIM\\CAR3.CFG")->size = 0;
+             find(f, "SIM\\CAR3.CFG")->offset = kSector;
+         },
+         0, 0},
+        {"a folder has no layout",
+         [](Listing& f) {
+             for (MediaFile& m : f)
+                 m.offset = 0;
+         },
+         -1, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Listing files = laidOut();
+        row.change(files);
+        const MediaCheck result = checkMedia(files);
+        EXPECT_EQ(result.jumps, row.jumps);
+        EXPECT_EQ(result.backwards, row.backwards);
+        bool warned = false;
+        for (const std::string& w : result.warnings)
+            warned = warned || w.rfind("layout: ", 0) == 0;
+        EXPECT_EQ(warned, row.jumps > 0);
     }
 }
 

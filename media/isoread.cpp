@@ -1,5 +1,5 @@
 // ISO 9660 volume descriptors and directory records, Joliet names only.
-#include "sample/isoread.h"
+#include "media/isoread.h"
 
 #include <cstdint>
 #include <cstring>
@@ -110,7 +110,7 @@ bool readDirectory(Walk& w, uint32_t sector, uint32_t length, const std::string&
         } else {
             if (!inImage(w, extent, dataLength))
                 return fail(w, "a file lies outside the image: " + path);
-            w.files->push_back({path, dataLength, false});
+            w.files->push_back({path, dataLength, false, static_cast<uint64_t>(extent) * kSector});
         }
     }
     return true;

@@ -1,12 +1,12 @@
 // The sample media generator's work: file sizes, contents and the layout.
-#include "sample/media.h"
+#include "media/media.h"
 
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
-#include "sample/filelist.h"
-#include "sample/isoread.h"
+#include "media/filelist.h"
+#include "media/isoread.h"
 
 namespace fs = std::filesystem;
 

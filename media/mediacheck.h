@@ -11,12 +11,15 @@ struct MediaFile {
     std::string path;
     uint64_t size;
     bool directory;
+    uint64_t offset = 0;  // where its data begins in an image; 0 in a folder
 };
 
 struct MediaCheck {
     std::vector<std::string> errors;    // each one breaks the player's cycle
     std::vector<std::string> warnings;  // the cycle runs, but not as intended
     uint64_t installBytes;              // what the install finds to copy
+    int jumps;      // reads an install starts elsewhere than the last one ended; -1 in a folder
+    int backwards;  // of those, the ones to an earlier place
 };
 
 // Against the launcher's install manifest and the programs it and the menu

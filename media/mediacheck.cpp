@@ -1,11 +1,12 @@
 // The media check's rules: install entries, root programs, the progress
 // total and the names a Joliet disc can carry.
-#include "sample/mediacheck.h"
+#include "media/mediacheck.h"
 
 #include <cstring>
 #include <map>
 
 #include "launcher/manifest.h"
+#include "media/drivemodel.h"
 #include "launcher/progress.h"
 
 namespace {
@@ -108,6 +109,8 @@ MediaCheck checkMedia(const std::vector<MediaFile>& files)
 {
     MediaCheck out;
     out.installBytes = 0;
+    out.jumps = -1;
+    out.backwards = 0;
 
     std::map<std::string, const MediaFile*> byName;
     for (const MediaFile& f : files) {
@@ -139,8 +142,22 @@ MediaCheck checkMedia(const std::vector<MediaFile>& files)
         return it == byName.end() || it->second->directory ? nullptr : it->second;
     };
 
+    // Only an image has a layout: its files have places.
+    bool image = false;
+    for (const MediaFile& f : files)
+        image = image || f.offset != 0;
+    if (image)
+        out.jumps = 0;
+    DriveHead head = {false, 0, 0};
     for (const char* entry : installManifest) {
         const MediaFile* f = fileNamed(entry);
+        if (image && f && f->size > 0) {
+            if (head.placed && isJump(head.next, f->offset, READ_THROUGH)) {
+                ++out.jumps;
+                out.backwards += f->offset < head.next ? 1 : 0;
+            }
+            head = {true, f->offset + f->size, 0};
+        }
         const char* what = isGame(entry) ? "the game the launcher starts" : "install entry";
         if (!f) {
             out.errors.push_back(std::string("missing: ") + entry + " (" + what + ")");
@@ -161,6 +178,11 @@ MediaCheck checkMedia(const std::vector<MediaFile>& files)
         out.warnings.push_back("total: the install entries add up to " +
                                withCommas(out.installBytes) + " bytes; the progress bar assumes " +
                                withCommas(expected));
+    if (out.jumps > 0)
+        out.warnings.push_back("layout: an install makes " + std::to_string(out.jumps) +
+                               " jumps on this image (" + std::to_string(out.backwards) +
+                               " backwards), each a seek on a disc; mkimage.sh lays the "
+                               "files out in the install's order");
     if (!fileNamed(kAutorun))
         out.warnings.push_back(std::string("missing: ") + kAutorun +
                                " (the disc will not start by itself)");

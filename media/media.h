@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "launcher/manifest.h"
-#include "sample/mediacheck.h"
+#include "media/mediacheck.h"
 
 // What the 72 files add up to, FILES.TXT included: the total the launcher's
 // progress bar assumes, so that the media check finds nothing to warn about.

@@ -1,5 +1,5 @@
 // The checksum list of the sample media: CRC-32 and the line format.
-#include "sample/filelist.h"
+#include "media/filelist.h"
 
 #include <cstring>
 

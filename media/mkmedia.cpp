@@ -3,10 +3,15 @@
 // PROGRAM (launcher, relay, menu, follow-up) is copied beside the game's files.
 // mkmedia --check FOLDER_OR_IMAGE: says whether a media gives a whole play
 // cycle; exits 1 when it would not, 2 when it cannot be read.
+// mkmedia --order FOLDER: the folder's install entries in the order the
+// install reads them, as paths under the root, for mkimage.sh.
 #include <cstdio>
 #include <cstring>
+#include <strings.h>
 
-#include "sample/media.h"
+#include <filesystem>
+
+#include "media/media.h"
 
 namespace {
 int check(const char* path)
@@ -27,9 +32,38 @@ int check(const char* path)
                result.errors.size());
         return 1;
     }
+    if (result.jumps >= 0)
+        printf("layout: %d jumps in the install's reads (%d backwards)\n", result.jumps,
+               result.backwards);
     printf("%s: ok, %d install entries of %llu bytes, %zu files and folders\n", path,
            static_cast<int>(INSTALL_COUNT), static_cast<unsigned long long>(result.installBytes),
            files.size());
+    return 0;
+}
+
+// The entries as the folder spells them: a publisher's names may differ in case.
+int order(const char* folder)
+{
+    std::vector<MediaFile> files;
+    std::string error;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+        fprintf(stderr, "mkmedia: no folder %s\n", folder);
+        return 2;
+    }
+    if (!listMedia(folder, &files, &error)) {
+        fprintf(stderr, "mkmedia: %s\n", error.c_str());
+        return 2;
+    }
+    for (const char* entry : installManifest)
+        for (const MediaFile& f : files)
+            if (!f.directory && strcasecmp(f.path.c_str(), entry) == 0) {
+                std::string path = f.path;
+                for (char& c : path)
+                    if (c == '\\')
+                        c = '/';
+                printf("%s\n", path.c_str());
+            }
     return 0;
 }
 }  // namespace
@@ -38,9 +72,12 @@ int main(int argc, char** argv)
 {
     if (argc == 3 && strcmp(argv[1], "--check") == 0)
         return check(argv[2]);
+    if (argc == 3 && strcmp(argv[1], "--order") == 0)
+        return order(argv[2]);
     if (argc < 3 || argv[1][0] == '-') {
         fprintf(stderr, "usage: mkmedia FOLDER GAME [PROGRAM...]\n"
-                        "       mkmedia --check FOLDER_OR_IMAGE\n");
+                        "       mkmedia --check FOLDER_OR_IMAGE\n"
+                        "       mkmedia --order FOLDER\n");
         return 2;
     }
     std::vector<std::string> programs(argv + 3, argv + argc);

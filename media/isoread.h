@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "sample/mediacheck.h"
+#include "media/mediacheck.h"
 
 // Fills files with every file and directory below the Joliet root, parents
 // before their contents. False, with the reason in error, for an image that is

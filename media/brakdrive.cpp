@@ -1,0 +1,294 @@
+// brakdrive: an ISO 9660 image with its Joliet names as a read-only FUSE file
+// system that answers at a CD drive's speed, so that copies from "the disc"
+// take the time a player's drive would take.
+#define FUSE_USE_VERSION 31
+#include <fuse.h>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "media/drivemodel.h"
+#include "media/isoread.h"
+
+namespace {
+const char kUsage[] =
+    "usage: brakdrive [-fv] [-r RATE] [-s SEEK_MS] [-g GAP] [-a BUFFER] IMAGE MOUNTPOINT\n"
+    "  RATE: 24x (CD speed), 20M (10^6 bytes/s) or bytes/s; none is full speed\n"
+    "  SEEK_MS: the seek of a read that does not continue the last one (default 100)\n"
+    "  GAP: the forward gap in bytes read through instead (default 32768)\n"
+    "  BUFFER: bytes the drive reads on into while the host is busy (default 0)\n"
+    "  -f: stay in the foreground; the counts go to stderr at unmount\n"
+    "  -v: with -f, every read to stderr: where, how long, its seconds\n";
+
+struct Node {
+    uint64_t offset, size;
+    bool directory;
+    std::vector<std::string> children;
+};
+
+// One drive a process: the image, its tree by FUSE path, the head and its counts.
+const unsigned char* image;
+size_t imageSize;
+timespec imageTime;
+std::map<std::string, Node> tree;
+DriveModel model = {0, 0.1, READ_THROUGH, 0};
+DriveHead head = {false, 0, 0};
+uint64_t reads, readBytes, seeks;
+bool verbose;
+double busySeconds;
+timespec busyUntil;
+
+double secondsOf(const timespec& t)
+{
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+timespec later(const timespec& t, double seconds)
+{
+    const double ns = static_cast<double>(t.tv_nsec) + seconds * 1e9;
+    timespec out = t;
+    out.tv_sec += static_cast<time_t>(ns / 1e9);
+    out.tv_nsec = static_cast<long>(ns - static_cast<double>(out.tv_sec - t.tv_sec) * 1e9);
+    return out;
+}
+
+// Seconds since the drive finished the last read: time it stood idle, or
+// read on into its buffer.
+double idleSeconds()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return std::max(secondsOf(now) - secondsOf(busyUntil), 0.0);
+}
+
+// A read finishes when the drive is done with the one before and with this one:
+// time the caller spent elsewhere is time the drive was idle, not ahead. A
+// read from the buffer ends now too, or the next read's idle time would count
+// from an older end and fill the buffer twice.
+void waitForDrive(double cost)
+{
+    if (model.rate <= 0)
+        return;
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const timespec& start = secondsOf(busyUntil) > secondsOf(now) ? busyUntil : now;
+    busyUntil = later(start, cost);
+    busySeconds += cost;
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &busyUntil, nullptr) == EINTR) {
+    }
+}
+
+const Node* lookup(const char* path)
+{
+    const auto it = tree.find(path);
+    return it == tree.end() ? nullptr : &it->second;
+}
+
+int getAttr(const char* path, struct stat* st, fuse_file_info*)
+{
+    const Node* n = lookup(path);
+    if (!n)
+        return -ENOENT;
+    memset(st, 0, sizeof *st);
+    st->st_mode = n->directory ? S_IFDIR | 0555 : S_IFREG | 0444;
+    st->st_nlink = n->directory ? 2 : 1;
+    st->st_size = static_cast<off_t>(n->size);
+    st->st_blksize = 2048;
+    st->st_blocks = static_cast<blkcnt_t>((n->size + 511) / 512);
+    st->st_uid = getuid();
+    st->st_gid = getgid();
+    st->st_atim = st->st_mtim = st->st_ctim = imageTime;
+    return 0;
+}
+
+int readDir(const char* path, void* buf, fuse_fill_dir_t fill, off_t, fuse_file_info*,
+            fuse_readdir_flags)
+{
+    const Node* n = lookup(path);
+    if (!n)
+        return -ENOENT;
+    if (!n->directory)
+        return -ENOTDIR;
+    fill(buf, ".", nullptr, 0, static_cast<fuse_fill_dir_flags>(0));
+    fill(buf, "..", nullptr, 0, static_cast<fuse_fill_dir_flags>(0));
+    for (const std::string& name : n->children)
+        fill(buf, name.c_str(), nullptr, 0, static_cast<fuse_fill_dir_flags>(0));
+    return 0;
+}
+
+int openFile(const char* path, fuse_file_info* fi)
+{
+    const Node* n = lookup(path);
+    if (!n)
+        return -ENOENT;
+    if ((fi->flags & O_ACCMODE) != O_RDONLY)
+        return -EROFS;
+    fi->direct_io = 1;  // every read reaches the drive: no page cache between runs
+    fi->keep_cache = 0;
+    return 0;
+}
+
+int readFile(const char* path, char* buf, size_t size, off_t off, fuse_file_info*)
+{
+    const Node* n = lookup(path);
+    if (!n)
+        return -ENOENT;
+    if (n->directory)
+        return -EISDIR;
+    if (off < 0 || static_cast<uint64_t>(off) >= n->size)
+        return 0;
+    const size_t len = static_cast<size_t>(std::min<uint64_t>(size, n->size - off));
+    const uint64_t at = n->offset + static_cast<uint64_t>(off);
+    const uint64_t seeksBefore = seeks;
+    const double cost = readCost(model, &head, at, len, idleSeconds(), &seeks);
+    if (verbose)
+        fprintf(stderr, "read %llu +%zu %s %.6f s %s\n", static_cast<unsigned long long>(at), len,
+                seeks > seeksBefore ? "seek" : "    ", cost, path);
+    waitForDrive(cost);
+    ++reads;
+    readBytes += len;
+    memcpy(buf, image + at, len);
+    return static_cast<int>(len);
+}
+
+int statFs(const char*, struct statvfs* st)
+{
+    memset(st, 0, sizeof *st);
+    st->f_bsize = st->f_frsize = 2048;
+    st->f_blocks = imageSize / 2048;
+    st->f_files = tree.size();
+    st->f_namemax = 255;
+    return 0;
+}
+
+void* init(fuse_conn_info*, fuse_config* cfg)
+{
+    cfg->direct_io = 1;
+    cfg->kernel_cache = 0;
+    return nullptr;
+}
+
+void destroy(void*)
+{
+    fprintf(stderr, "brakdrive: %llu reads, %llu bytes, %llu seeks, %.3f s of drive time\n",
+            static_cast<unsigned long long>(reads), static_cast<unsigned long long>(readBytes),
+            static_cast<unsigned long long>(seeks), busySeconds);
+}
+
+// The image's tree under FUSE's names: "/" and "/DEMODATA/BK01.BK2".
+bool loadTree(const char* path)
+{
+    const int fd = open(path, O_RDONLY);
+    struct stat st;
+    if (fd < 0 || fstat(fd, &st) != 0 || st.st_size <= 0) {
+        fprintf(stderr, "brakdrive: cannot read %s: %s\n", path, strerror(errno));
+        if (fd >= 0)
+            close(fd);
+        return false;
+    }
+    imageSize = static_cast<size_t>(st.st_size);
+    imageTime = st.st_mtim;
+    void* map = mmap(nullptr, imageSize, PROT_READ, MAP_PRIVATE, fd, 0);
+    close(fd);
+    if (map == MAP_FAILED) {
+        fprintf(stderr, "brakdrive: cannot map %s: %s\n", path, strerror(errno));
+        return false;
+    }
+    image = static_cast<const unsigned char*>(map);
+    std::vector<MediaFile> files;
+    std::string error;
+    if (!readIsoTree(image, imageSize, &files, &error)) {
+        fprintf(stderr, "brakdrive: %s: %s\n", path, error.c_str());
+        return false;
+    }
+    tree["/"] = {0, 0, true, {}};
+    for (const MediaFile& f : files) {  // parents come before their contents
+        std::string name = "/" + f.path;
+        for (char& c : name)
+            if (c == '\\')
+                c = '/';
+        const size_t slash = name.rfind('/');
+        tree[slash == 0 ? "/" : name.substr(0, slash)].children.push_back(name.substr(slash + 1));
+        tree[name] = {f.offset, f.size, f.directory, {}};
+    }
+    return true;
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    bool foreground = false;
+    for (int c; (c = getopt(argc, argv, "fvr:s:g:a:")) != -1;) {
+        const char* bad = nullptr;
+        char* end = nullptr;
+        if (c == 'f') {
+            foreground = true;
+        } else if (c == 'v') {
+            verbose = true;
+        } else if (c == 'r') {
+            bad = parseRate(optarg, &model.rate) ? nullptr : "a rate";
+        } else if (c == 's') {
+            model.seekSeconds = strtod(optarg, &end) / 1000;
+            bad = end == optarg || *end || model.seekSeconds < 0 ? "a seek time" : nullptr;
+        } else if (c == 'g' || c == 'a') {
+            uint64_t& bytes = c == 'g' ? model.readThrough : model.readAhead;
+            bytes = strtoull(optarg, &end, 10);
+            bad = end == optarg || *end || optarg[0] == '-' ? "a size in bytes" : nullptr;
+        } else {
+            fputs(kUsage, stderr);
+            return 2;
+        }
+        if (bad) {
+            fprintf(stderr, "brakdrive: not %s: %s\n%s", bad, optarg, kUsage);
+            return 2;
+        }
+    }
+    if (argc - optind != 2) {
+        fputs(kUsage, stderr);
+        return 2;
+    }
+    if (!loadTree(argv[optind]))
+        return 1;
+
+    fuse_operations ops = {};
+    ops.getattr = getAttr;
+    ops.readdir = readDir;
+    ops.open = openFile;
+    ops.read = readFile;
+    ops.statfs = statFs;
+    ops.init = init;
+    ops.destroy = destroy;
+    // fuse_main would give 8 for a stop by a signal as for a failure.
+    std::vector<char*> args = {argv[0], const_cast<char*>("-o"),
+                               const_cast<char*>("ro,fsname=brakdrive,subtype=iso9660")};
+    fuse_args fargs = FUSE_ARGS_INIT(static_cast<int>(args.size()), args.data());
+    fuse* fs = fuse_new(&fargs, &ops, sizeof ops, nullptr);
+    fuse_opt_free_args(&fargs);
+    if (!fs)
+        return 1;
+    int status = 1;
+    if (fuse_mount(fs, argv[optind + 1]) == 0) {
+        fuse_session* se = fuse_get_session(fs);
+        if (fuse_daemonize(foreground ? 1 : 0) == 0 && fuse_set_signal_handlers(se) == 0) {
+            // One thread: a drive has one head, and the model one clock. A
+            // signal (the way to stop it) ends the loop with its number, > 0.
+            status = fuse_loop(fs) < 0 ? 1 : 0;
+            fuse_remove_signal_handlers(se);
+        }
+        fuse_unmount(fs);
+    }
+    fuse_destroy(fs);
+    return status;
+}
