@@ -11,6 +11,8 @@ STARTUPINFOA startInfo;
 
 void startDemo()
 {
+    if (SessionEnded)
+        return;  // the session is over: nobody is left to use a menu
     ZeroMemory(&startInfo, sizeof startInfo);
     startInfo.cb = sizeof startInfo;
 
@@ -26,7 +28,7 @@ void startDemo()
         processInfo = started;
         RunProgram = 0;
         TimerCount = 0;
-        WaitForInputIdle(processInfo.hProcess, 15000);
+        waitUntilIdle(processInfo.hProcess, 15000);
     } else {
         // A failed start keeps the previous record: the launcher then ends once
         // that earlier front-end has gone.

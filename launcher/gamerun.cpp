@@ -8,31 +8,13 @@ const DWORD kIdleMs = 15000;
 const DWORD kIdlePollMs = 50;
 const DWORD kTreeMs = 60000;  // the game's tree, after the game itself has ended
 
-// Answers messages other programs send to our windows, and nothing else:
-// posted ones (timer ticks, control messages) stay queued for later.
-void answerSentMessages()
-{
-    MSG msg;
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-}
-
 // Waits for a started program to be ready for input (15 s at most), then for
 // its end, answering sent messages all along: a program that broadcasts with
 // SendMessage must not hang on our hidden window. The handles are closed here.
 void waitForProgram(PROCESS_INFORMATION& pi)
 {
-    const DWORD start = GetTickCount();
-    while (WaitForInputIdle(pi.hProcess, 0) == WAIT_TIMEOUT) {
-        const DWORD spent = GetTickCount() - start;
-        if (spent >= kIdleMs)
-            break;
-        const DWORD slice = kIdleMs - spent < kIdlePollMs ? kIdleMs - spent : kIdlePollMs;
-        if (MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, slice, QS_SENDMESSAGE) ==
-            WAIT_OBJECT_0)
-            break;  // ended before it was idle
-        answerSentMessages();
-    }
-    for (;;) {
+    waitUntilIdle(pi.hProcess, kIdleMs);
+    while (!SessionEnded) {
         const DWORD r = MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, INFINITE, QS_SENDMESSAGE);
         if (r != WAIT_OBJECT_0 + 1)
             break;  // ended (or the handle is unusable: never spin on it)
@@ -77,6 +59,12 @@ HANDLE gameJob(HANDLE* port)
     return nullptr;
 }
 
+// The game being waited for, for the session's end: its process, and its job
+// with the job's port where it has one.
+HANDLE watchedGame;
+HANDLE watchedJob;
+HANDLE watchedPort;
+
 // Whether the job has told the port that its last process has ended.
 bool jobEmptied(HANDLE port)
 {
@@ -96,13 +84,18 @@ bool jobEmptied(HANDLE port)
 void waitForGameTree(PROCESS_INFORMATION& pi, HANDLE job, HANDLE port)
 {
     if (!job) {
+        watchedGame = pi.hProcess;
         waitForProgram(pi);
+        watchedGame = nullptr;
         return;
     }
     // The idle wait would end no sooner than this one: the end is what counts.
     bool gameEnded = false;
     DWORD endedAt = 0;
-    for (;;) {
+    watchedGame = pi.hProcess;
+    watchedJob = job;
+    watchedPort = port;
+    while (!SessionEnded) {
         if (jobEmptied(port))
             break;
         if (!gameEnded && WaitForSingleObject(pi.hProcess, 0) != WAIT_TIMEOUT) {
@@ -115,12 +108,27 @@ void waitForGameTree(PROCESS_INFORMATION& pi, HANDLE job, HANDLE port)
                                   QS_SENDMESSAGE);
         answerSentMessages();
     }
+    watchedGame = watchedJob = watchedPort = nullptr;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     CloseHandle(port);
     CloseHandle(job);  // no kill on close: stragglers keep running
 }
 }  // namespace
+
+void awaitGameTree(DWORD ms)
+{
+    if (!watchedGame)
+        return;
+    const DWORD start = GetTickCount();
+    for (DWORD spent = 0; spent < ms; spent = GetTickCount() - start) {
+        if (watchedJob ? jobEmptied(watchedPort)
+                       : WaitForSingleObject(watchedGame, 0) != WAIT_TIMEOUT)
+            return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kIdlePollMs, QS_SENDMESSAGE);
+        answerSentMessages();
+    }
+}
 
 void playGame()
 {
@@ -172,7 +180,7 @@ void playGame()
     char follow[] = "register.exe";
     STARTUPINFOA followStart = startupRecord();
     PROCESS_INFORMATION followUp = {};
-    if (CreateProcessA(nullptr, follow, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &followStart, &followUp))
+    if (!SessionEnded && CreateProcessA(nullptr, follow, nullptr, nullptr, FALSE, 0, nullptr,
+                                        nullptr, &followStart, &followUp))
         waitForProgram(followUp);
 }

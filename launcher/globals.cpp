@@ -11,5 +11,7 @@ int TimerCount;
 
 void warn(const char* text)
 {
+    if (SessionEnded)
+        return;
     MessageBoxA(Current_hwnd, text, "Brakkon 2", MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
 }

@@ -16,10 +16,16 @@ namespace {
 // at the very byte counts a copy of one byte per step would move it.
 char block[64 * 1024];
 
+// The files being copied, for abandonInstall; set once abandoned, for good.
+HANDLE openSource = INVALID_HANDLE_VALUE;
+HANDLE openDest = INVALID_HANDLE_VALUE;
+bool abandoned;
+
 void countBlock(DWORD len)
 {
     size_t left = len;
-    while (left > 0) {
+    // The bar's drain is where the session's end can come.
+    while (left > 0 && !abandoned) {
         bool due = false;
         left -= countCopied(total_copied, numbytes, percent, left, due);
         if (due)
@@ -37,6 +43,8 @@ bool copyOpen(HANDLE ifp, HANDLE ofp)
         if (got == 0)
             return true;
         countBlock(got);
+        if (abandoned)
+            return false;
         DWORD put = 0;
         if (!WriteFile(ofp, block, got, &put, nullptr) || put != got)
             return false;
@@ -44,10 +52,20 @@ bool copyOpen(HANDLE ifp, HANDLE ofp)
 }
 }  // namespace
 
+void abandonInstall()
+{
+    abandoned = true;
+    if (openSource != INVALID_HANDLE_VALUE)
+        CloseHandle(openSource);
+    if (openDest != INVALID_HANDLE_VALUE)
+        CloseHandle(openDest);
+    openSource = openDest = INVALID_HANDLE_VALUE;
+}
+
 int filecopy(const char* ifile, const char* dest)
 {
     char ofile[PATH_BUF];
-    if (!pathJoin(ofile, sizeof ofile, dest, ifile))
+    if (abandoned || !pathJoin(ofile, sizeof ofile, dest, ifile))
         return 0;
 
     // Both opens come first: a missing source still leaves an empty file behind.
@@ -65,7 +83,12 @@ int filecopy(const char* ifile, const char* dest)
         return createError == ERROR_REPARSE_TAG_MISMATCH || createError == ERROR_DISK_FULL ? 0 : 1;
     }
 
+    openSource = ifp;
+    openDest = ofp;
     bool ok = copyOpen(ifp, ofp);
+    if (abandoned)
+        return 0;  // closed there
+    openSource = openDest = INVALID_HANDLE_VALUE;
     ok = CloseHandle(ifp) && ok;
     ok = CloseHandle(ofp) && ok;
     return ok ? 1 : 0;
@@ -89,6 +112,8 @@ bool installGame()
     // The bar stays open on success: the game start closes it.
     if (ok)
         return true;
+    if (abandoned)
+        return false;  // the session's end has cleaned up
 
     CloseCompletionBar();
     warn("ERROR: Could not copy the BK2 Demo files.");

@@ -29,7 +29,19 @@ extern int LauncherClosed;
 void takePendingClose();
 
 // The launcher's modal warning box: caption "Brakkon 2", owner Current_hwnd.
+// None once the session has ended.
 void warn(const char* text);
+
+// The session's end (session.cpp): the install stopped, the game's tree given
+// a bounded while, the demo tree removed. False if it had already run.
+extern int SessionEnded;            // nothing more starts once set
+bool endSession();
+
+// Waits that answer sent messages and leave posted ones queued (sentwait.cpp).
+// The last two end early once the session has ended.
+void answerSentMessages();
+void pauseAnsweringSent(DWORD ms);
+void waitUntilIdle(HANDLE process, DWORD ms);
 
 // Play cycle (playcycle.cpp)
 extern char dir0[PATH_BUF];         // T\BK2DEMO, the demo root
@@ -54,15 +66,22 @@ bool installGame();
 int filecopy(const char* ifile, const char* dest);
 // Install progress: bytes copied in this install, bytes since the bar last
 // moved (kept across installs), the percent last shown.
+// Closes the files the install has open and makes it stop at its next block,
+// without a warning and without touching those files again.
+void abandonInstall();
 extern double total_copied;
 extern int numbytes;
 extern int percent;
 
 // Game run, removal and follow-up program (gamerun.cpp, removal.cpp).
 void playGame();
+// Waits up to ms for the tree of a game being waited for to end; at once if none is.
+void awaitGameTree(DWORD ms);
 void killbrak();
-// killbrak's work, with the bar or silently.
-void removeDemoTree(bool withBar);
+// killbrak's work, with the bar or silently; a file still held gets more
+// tries for up to retryMs in all.
+void removeDemoTree(bool withBar, DWORD retryMs);
+extern const DWORD REMOVAL_RETRY_MS;
 // Removes a tree a killed launcher or a refused deletion left (startclean.cpp).
 void removeLeftoverTree();
 void deleteFile(const char* file, const char* path);

@@ -26,6 +26,9 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
     restrictDllSearch();
     if (anotherLauncherRuns())
         return 0;
+    // Below the default level: at a session's end the game and the programs
+    // it started get their messages first, and end before our clean-up.
+    SetProcessShutdownParameters(0x1FF, 0);
     removeLeftoverTree();
 
     BWCCRegister(hInstance);

@@ -57,6 +57,13 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_TIMER:
         onTimer(hwnd);
         return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;  // never hold up the player's shutdown
+    case WM_ENDSESSION:
+        // FALSE: another program refused, and the session goes on.
+        if (wParam && endSession())
+            endLauncher(hwnd);
+        return 0;
     }
     // A control message dispatched by a drain or a box's loop lands here too.
     return DefWindowProcA(hwnd, message, wParam, lParam);

@@ -7,10 +7,11 @@
 #include "launcher/prepcore.h"
 #include "launcher/treefile.h"
 
-namespace {
 // A file still held by a straggler of the game gets a few more tries; the
 // whole removal waits no more than this for them.
-const DWORD kRetryBudgetMs = 4500;
+const DWORD REMOVAL_RETRY_MS = 4500;
+
+namespace {
 const DWORD kFirstBackoffMs = 50;
 DWORD retryLeftMs;
 
@@ -40,8 +41,9 @@ void deleteFile(const char* file, const char* path)
     DWORD backoff = kFirstBackoffMs;
     while (!DeleteFileA(fullName) && heldElsewhere(GetLastError()) && retryLeftMs > 0) {
         const DWORD ms = backoff < retryLeftMs ? backoff : retryLeftMs;
-        Sleep(ms);
-        retryLeftMs -= ms;
+        pauseAnsweringSent(ms);
+        // The session's end may have run a removal of its own meanwhile.
+        retryLeftMs = SessionEnded || retryLeftMs < ms ? 0 : retryLeftMs - ms;
         backoff *= 2;
     }
 }
@@ -66,10 +68,10 @@ void deleteAll(const char* const* names, int from, int to, const char* dir, bool
 }
 }  // namespace
 
-void removeDemoTree(bool withBar)
+void removeDemoTree(bool withBar, DWORD retryMs)
 {
     showBar = withBar;
-    retryLeftMs = kRetryBudgetMs;
+    retryLeftMs = retryMs;
     bool safe[DEMO_DIRS];
     safeTreeDirs(treeDirs, safe);
 
@@ -97,9 +99,11 @@ void removeDemoTree(bool withBar)
 
 void killbrak()
 {
+    if (SessionEnded)
+        return;  // the session's end has removed the tree already
     HCURSOR WaitCursor = LoadCursorA(nullptr, IDC_WAIT);
     HCURSOR NormalCursor = LoadCursorA(nullptr, IDC_ARROW);
     SetCursor(WaitCursor);
-    removeDemoTree(true);
+    removeDemoTree(true, REMOVAL_RETRY_MS);
     SetCursor(NormalCursor);
 }

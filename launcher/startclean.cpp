@@ -7,5 +7,5 @@ void removeLeftoverTree()
     chooseDemoDirs();
     const DWORD attr = dir0[0] ? GetFileAttributesA(dir0) : INVALID_FILE_ATTRIBUTES;
     if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY))
-        removeDemoTree(false);
+        removeDemoTree(false, REMOVAL_RETRY_MS);
 }
