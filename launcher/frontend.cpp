@@ -28,7 +28,7 @@ void startDemo()
         processInfo = started;
         RunProgram = 0;
         TimerCount = 0;
-        waitUntilIdle(processInfo.hProcess, 15000);
+        waitUntilIdle(processInfo.hProcess);
     } else {
         // A failed start keeps the previous record: the launcher then ends once
         // that earlier front-end has gone.

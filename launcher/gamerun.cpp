@@ -4,7 +4,6 @@
 #include "launcher/cbar/dlgcbar.h"
 
 namespace {
-const DWORD kIdleMs = 15000;
 const DWORD kIdlePollMs = 50;
 const DWORD kTreeMs = 60000;  // the game's tree, after the game itself has ended
 
@@ -13,7 +12,7 @@ const DWORD kTreeMs = 60000;  // the game's tree, after the game itself has ende
 // SendMessage must not hang on our hidden window. The handles are closed here.
 void waitForProgram(PROCESS_INFORMATION& pi)
 {
-    waitUntilIdle(pi.hProcess, kIdleMs);
+    waitUntilIdle(pi.hProcess);
     while (!SessionEnded) {
         const DWORD r = MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, INFINITE, QS_SENDMESSAGE);
         if (r != WAIT_OBJECT_0 + 1)

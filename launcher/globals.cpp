@@ -8,6 +8,7 @@ UINT DemoMessage;
 int DemoQuit;
 int RunProgram;
 int TimerCount;
+int SessionEnded;
 
 void warn(const char* text)
 {

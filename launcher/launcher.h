@@ -41,7 +41,8 @@ bool endSession();
 // The last two end early once the session has ended.
 void answerSentMessages();
 void pauseAnsweringSent(DWORD ms);
-void waitUntilIdle(HANDLE process, DWORD ms);
+// Waits up to 15 s for a started program to be ready for input.
+void waitUntilIdle(HANDLE process);
 
 // Play cycle (playcycle.cpp)
 extern char dir0[PATH_BUF];         // T\BK2DEMO, the demo root

@@ -3,10 +3,6 @@
 // session's end comes this way), while posted ones stay queued for later.
 #include "launcher/launcher.h"
 
-namespace {
-const DWORD kPollMs = 50;
-}
-
 void answerSentMessages()
 {
     MSG msg;
@@ -22,16 +18,35 @@ void pauseAnsweringSent(DWORD ms)
     }
 }
 
-void waitUntilIdle(HANDLE process, DWORD ms)
+namespace {
+const DWORD kIdleMs = 15000;
+
+// WaitForInputIdle answers no message, and polling it costs a handle a call
+// under Wine: one call on a thread of its own, with its own copy of the handle.
+DWORD WINAPI idleWaiter(void* process)
 {
-    const DWORD start = GetTickCount();
-    while (!SessionEnded && WaitForInputIdle(process, 0) == WAIT_TIMEOUT) {
-        const DWORD spent = GetTickCount() - start;
-        if (spent >= ms)
-            break;
-        const DWORD slice = ms - spent < kPollMs ? ms - spent : kPollMs;
-        if (MsgWaitForMultipleObjects(1, &process, FALSE, slice, QS_SENDMESSAGE) == WAIT_OBJECT_0)
-            break;  // ended before it was idle
-        answerSentMessages();
+    WaitForInputIdle(process, kIdleMs);
+    CloseHandle(process);
+    return 0;
+}
+}  // namespace
+
+void waitUntilIdle(HANDLE process)
+{
+    HANDLE own = nullptr;
+    HANDLE waiter = nullptr;
+    if (DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &own, 0, FALSE,
+                        DUPLICATE_SAME_ACCESS) &&
+        !(waiter = CreateThread(nullptr, 0, idleWaiter, own, 0, nullptr)))
+        CloseHandle(own);
+    if (!waiter) {
+        WaitForInputIdle(process, kIdleMs);
+        return;
     }
+    // Ends when the program is idle, or has ended, or the 15 s have passed.
+    const HANDLE ends[2] = {waiter, process};
+    while (!SessionEnded &&
+           MsgWaitForMultipleObjects(2, ends, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 2)
+        answerSentMessages();
+    CloseHandle(waiter);
 }

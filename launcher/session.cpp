@@ -5,8 +5,6 @@
 
 #include "launcher/cbar/dlgcbar.h"
 
-int SessionEnded;
-
 namespace {
 // What the game's tree gets to end after the end has reached us; what it
 // still holds then stays for the next start's clean-up.

@@ -36,6 +36,7 @@ enum Plant {
     MenuMissing,       // no front-end
     ReadOnlyMedia,     // every media file read-only
     MediaReadError,    // a media file whose reads fail
+    EndlessMedia,      // a media file that never ends: the install lasts until stopped
     DiskFull,          // T on a 512 KiB tmpfs
     LatinNames,        // media and T under "Jürgen ..."; the cut name exists
     CyrillicNames,     // media and T under "Дмитрий"; the cut lands on T's parent
@@ -208,7 +209,7 @@ const Row kRows[] = {
      "sleep 2500\ntree %DIR%\\game-tree.txt\nexit 0\n", "", kPlay, kQuit, kExit,
      "", 1, 1, true, "", GameListing, false},
     // The programs stay until the session's end has them closed.
-    {"session_ends_in_the_install", BigMedia, EndInInstall, kExit, "", kPlay, kQuit, kExit,
+    {"session_ends_in_the_install", EndlessMedia, EndInInstall, kExit, "", kPlay, kQuit, kExit,
      "", 0, 0, false, "", None, false},
     {"session_ends_while_the_game_runs", Plain, EndInGame, "wait\n", "", kPlay, kQuit, kExit,
      "", 1, 0, false, "", ShutdownOrder, false},
@@ -372,6 +373,18 @@ std::string Matrix::plant(Scenario& s, const Row& r, std::string* why)
         DeleteFileA((media + "\\" + entry).c_str());
         if (!runUnixIn(s.dir, "ln -s /proc/self/mem media/DEMODATA/BK13.BK2")) {
             *why = "no way to make a source that fails to read";
+            return "";
+        }
+        links_.insert(upper(media + "\\" + entry));
+        undo_.push_back("rm -f media/DEMODATA/BK13.BK2");
+        break;
+    }
+    case EndlessMedia: {
+        // Wine reads a link to /dev/zero as a file without end.
+        const std::string entry = "DEMODATA\\BK13.BK2";
+        DeleteFileA((media + "\\" + entry).c_str());
+        if (!runUnixIn(s.dir, "ln -s /dev/zero media/DEMODATA/BK13.BK2")) {
+            *why = "no way to make a source without end";
             return "";
         }
         links_.insert(upper(media + "\\" + entry));
