@@ -213,9 +213,9 @@ const Row kRows[] = {
      "", 0, 0, false, "", None, false},
     {"session_ends_while_the_game_runs", Plain, EndInGame, "wait\n", "", kPlay, kQuit, kExit,
      "", 1, 0, false, "", ShutdownOrder, false},
-    // The game ends by itself 2 s after its start, within the launcher's 3 s
+    // The game ends by itself 1.5 s after its start, within the launcher's 3 s
     // for its tree: the tree must go whole, and nothing follow.
-    {"session_ends_as_the_game_ends", Plain, EndInGame, "sleep 2000\nexit 0\n", "", kPlay, kQuit,
+    {"session_ends_as_the_game_ends", Plain, EndInGame, "sleep 1500\nexit 0\n", "", kPlay, kQuit,
      kExit, "", 1, 0, false, "", None, false},
     {"session_ends_in_the_follow_up", Plain, EndInFollowUp, kExit, "", kPlay, kQuit, "wait\n",
      "", 1, 1, false, "", None, false},
