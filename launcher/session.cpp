@@ -25,7 +25,7 @@ template <class F> F user32Proc(const char* name)
 bool endSession()
 {
     if (SessionEnded)
-        return false;  // a nested copy (another window of ours) has nothing to add
+        return false;  // a second one, nested in our own waits, has nothing to add
     SessionEnded = 1;
     const ReasonCreate create = user32Proc<ReasonCreate>("ShutdownBlockReasonCreate");
     const ReasonDestroy destroy = user32Proc<ReasonDestroy>("ShutdownBlockReasonDestroy");
