@@ -1,6 +1,7 @@
 // The play cycle's first steps: memory and disk checks, the temporary
 // directory and the demo tree under it.
 #include "launcher/launcher.h"
+#include "launcher/ansicp.h"
 #include "launcher/prepcore.h"
 #include "launcher/sysmem.h"
 #include "launcher/treefile.h"
@@ -70,11 +71,12 @@ void chooseTempDir()
     char tmp[PATH_BUF], temp[PATH_BUF];
     // Read in turn: TEMP is only consulted when TMP will not do.
     TempCandidate c[2] = {readCandidate(L"TMP", tmp)};
-    if (!tempUsable(c[0]))
+    const LeadBytes& lb = ansiLeadBytes();
+    if (!tempUsable(c[0], lb))
         c[1] = readCandidate(L"TEMP", temp);
     // The chosen value left room for the deepest path, so this always fits.
-    pathJoin(env_tmp, sizeof env_tmp, chooseTemp(c, 2), "");
-    dropTrailingBackslash(env_tmp);
+    pathJoin(env_tmp, sizeof env_tmp, chooseTemp(c, 2, lb), "");
+    dropTrailingBackslash(env_tmp, lb);
 }
 
 // Every directory is attempted before any is judged; a directory that was

@@ -38,17 +38,17 @@ bool usableDirectory(uint32_t attributes)
            (attributes & refused) == 0;
 }
 
-void dropTrailingBackslash(char* t)
+void dropTrailingBackslash(char* t, const LeadBytes& lb)
 {
     const size_t n = std::strlen(t);
-    if (n > 0 && t[n - 1] == '\\')
+    if (endsInBackslash(t, n, lb))
         t[n - 1] = '\0';
 }
 
-bool tempLeavesRoom(const char* value)
+bool tempLeavesRoom(const char* value, const LeadBytes& lb)
 {
     size_t t = std::strlen(value);
-    if (t > 0 && value[t - 1] == '\\')
+    if (endsInBackslash(value, t, lb))
         --t;
     // dir0 + "\" + entry; the directory suffixes alone are shorter, but take
     // the larger anyway so that neither can outgrow the buffer unnoticed.
@@ -59,16 +59,16 @@ bool tempLeavesRoom(const char* value)
     return deepest < PATH_BUF && t < PATH_BUF - deepest;  // leaves room for the terminator
 }
 
-bool tempUsable(const TempCandidate& c)
+bool tempUsable(const TempCandidate& c, const LeadBytes& lb)
 {
-    return c.present && c.fits && c.value[0] != '\0' && tempLeavesRoom(c.value) &&
+    return c.present && c.fits && c.value[0] != '\0' && tempLeavesRoom(c.value, lb) &&
            usableDirectory(c.attributes);
 }
 
-const char* chooseTemp(const TempCandidate* candidates, size_t count)
+const char* chooseTemp(const TempCandidate* candidates, size_t count, const LeadBytes& lb)
 {
     for (size_t i = 0; i < count; ++i)
-        if (tempUsable(candidates[i]))
+        if (tempUsable(candidates[i], lb))
             return candidates[i].value;
     return "C:\\";
 }

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "launcher/ansipath.h"
+
 const uint64_t MIN_TOTAL_MEMORY = 11500000;  // bytes installed, though the warning says 12 MB
 const uint64_t MIN_FREE_BYTES = 15000000;    // on drive C:
 const uint32_t ATTR_NONE = 0xFFFFFFFFu;      // what a failed attribute query reports
@@ -32,13 +34,14 @@ bool diskQualifies(uint64_t freebytes);
 // (archive, compressed, encrypted, not indexed ...) is harmless on NT.
 bool usableDirectory(uint32_t attributes);
 
-// Removes one trailing backslash, in place: "C:\" becomes "C:".
-void dropTrailingBackslash(char* t);
+// Removes the last character if it is a backslash, in place: "C:\" becomes
+// "C:". A double-byte character whose second byte is 0x5C stays whole.
+void dropTrailingBackslash(char* t, const LeadBytes& lb);
 
 // Whether a candidate T leaves room in a path buffer for every path the play
 // cycle builds from it (the deepest being dir0 + "\" + the longest install
 // entry), once its trailing backslash is gone.
-bool tempLeavesRoom(const char* value);
+bool tempLeavesRoom(const char* value, const LeadBytes& lb);
 
 // One of "TMP", "TEMP" as read from the environment.
 struct TempCandidate {
@@ -50,8 +53,8 @@ struct TempCandidate {
 
 // Whether the candidate may serve as T: set, not empty, fitting, leaving room,
 // and naming a usable directory.
-bool tempUsable(const TempCandidate& c);
+bool tempUsable(const TempCandidate& c, const LeadBytes& lb);
 
 // The first usable candidate's value, else "C:\" untested. The trailing
 // backslash is still on: dropTrailingBackslash comes after.
-const char* chooseTemp(const TempCandidate* candidates, size_t count);
+const char* chooseTemp(const TempCandidate* candidates, size_t count, const LeadBytes& lb);

@@ -1,7 +1,6 @@
 // The install's byte-driven progress and the in-place test for tree entries.
 #include "launcher/progress.h"
 
-#include <cctype>
 #include <cstring>
 
 const double INSTALL_EXPECTED_BYTES = 11500000;
@@ -34,25 +33,15 @@ size_t countCopied(double& total_copied, int& numbytes, int& percent, size_t n, 
     return k;
 }
 
-namespace {
-bool sameText(const char* a, const char* b, size_t n)
-{
-    for (size_t i = 0; i < n; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-}  // namespace
-
-bool resolvesInPlace(const char* resolvedFile, const char* resolvedDir, const char* name)
+bool resolvesInPlace(const char* resolvedFile, const char* resolvedDir, const char* name,
+                     const LeadBytes& lb)
 {
     size_t ld = std::strlen(resolvedDir);
-    while (ld > 0 && resolvedDir[ld - 1] == '\\')
+    while (endsInBackslash(resolvedDir, ld, lb))
         --ld;
     const size_t ln = std::strlen(name);
     if (ln == 0 || std::strlen(resolvedFile) != ld + 1 + ln)
         return false;
-    return sameText(resolvedFile, resolvedDir, ld) && resolvedFile[ld] == '\\' &&
-           sameText(resolvedFile + ld + 1, name, ln);
+    return sameTextNoCase(resolvedFile, resolvedDir, ld, lb) && resolvedFile[ld] == '\\' &&
+           sameTextNoCase(resolvedFile + ld + 1, name, ln, lb);
 }

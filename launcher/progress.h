@@ -2,6 +2,8 @@
 #pragma once
 #include <cstddef>
 
+#include "launcher/ansipath.h"
+
 enum {
     INSTALL_UPDATE_AFTER = 12000,  // the bar moves when this many bytes are exceeded
     INSTALL_PERCENT_MAX = 100
@@ -21,5 +23,7 @@ size_t countCopied(double& total_copied, int& numbytes, int& percent, size_t n, 
 
 // Whether a name met in the tree is the entry itself and not a link: its
 // resolved path must be its resolved directory plus its own name (letter
-// case aside). Both resolved paths come from the same query.
-bool resolvesInPlace(const char* resolvedFile, const char* resolvedDir, const char* name);
+// case aside). Both resolved paths come from the same query, in the ANSI code
+// page whose lead bytes lb holds.
+bool resolvesInPlace(const char* resolvedFile, const char* resolvedDir, const char* name,
+                     const LeadBytes& lb);

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "launcher/ansicp.h"
 #include "launcher/progress.h"
 
 namespace {
@@ -43,7 +44,8 @@ bool isLinkedElsewhere(const char* path)
     // Wine shows a Unix symbolic link to a file as a plain file: only where it
     // resolves gives it away.
     FinalPathFn query = finalPathQuery();
-    const char* slash = std::strrchr(path, '\\');
+    const LeadBytes& lb = ansiLeadBytes();
+    const char* slash = lastBackslash(path, lb);
     if (!query || !slash)
         return false;
     char dir[MAX_PATH];
@@ -57,7 +59,7 @@ bool isLinkedElsewhere(const char* path)
     if (!resolve(query, path, resolvedFile, sizeof resolvedFile) ||
         !resolve(query, dir, resolvedDir, sizeof resolvedDir))
         return false;  // not open to inspection: the delete and create that follow decide
-    return !resolvesInPlace(resolvedFile, resolvedDir, slash + 1);
+    return !resolvesInPlace(resolvedFile, resolvedDir, slash + 1, lb);
 }
 
 HANDLE createFresh(const char* path)

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <ostream>
@@ -46,6 +47,10 @@ enum Plant {
     TmpHidden,
     TmpReadOnly,
     TmpEmpty,          // and TEMP with a trailing backslash
+    TmpDoubleByte932,  // the launcher in a double-byte code page (kCodePages)
+    TmpDoubleByte936,
+    TmpDoubleByte949,
+    TmpDoubleByte950,
     LeftoverOurs,      // a whole leftover tree of ours plus a foreign file
     LeftoverRoot,      // a leftover root holding a foreign file
     DemodataFile,      // a file where DEMODATA should be
@@ -172,6 +177,14 @@ const Row kRows[] = {
      "", 1, 1, true, "", None, false},
     {"tmp_empty", TmpEmpty, Wait, kExit, "", kPlay, kQuit, kExit,
      "", 1, 1, true, "", None, false},
+    {"tmp_ends_in_a_double_byte_letter_932", TmpDoubleByte932, Wait, kList, "", kPlay, kQuit,
+     kExit, "", 1, 1, true, "", GameListing, false},
+    {"tmp_ends_in_a_double_byte_letter_936", TmpDoubleByte936, Wait, kList, "", kPlay, kQuit,
+     kExit, "", 1, 1, true, "", GameListing, false},
+    {"tmp_ends_in_a_double_byte_letter_949", TmpDoubleByte949, Wait, kList, "", kPlay, kQuit,
+     kExit, "", 1, 1, true, "", GameListing, false},
+    {"tmp_ends_in_a_double_byte_letter_950", TmpDoubleByte950, Wait, kList, "", kPlay, kQuit,
+     kExit, "", 1, 1, true, "", GameListing, false},
     {"demodata_a_file", DemodataFile, Wait, kExit, "", kPlay, kQuit, kExit,
      kNoDirs, 0, 0, true, "BK2DEMO\\DEMODATA", None, false},
     {"file_link_in_a_leftover_tree", FileLink, Wait, kExit, "", kPlay, kQuit, kExit,
@@ -221,6 +234,22 @@ const Row kRows[] = {
      "", 1, 1, false, "", None, false},
     {"session_ends_at_the_menu", Plain, EndAtMenu, kExit, "", "wait\n", "", kExit,
      "", 0, 0, false, "", None, false},
+};
+
+// The code-page rows: the launcher built without the UTF-8 request, as Windows
+// before 10 version 1903 runs it, with T ending in a letter whose second byte
+// reads as a backslash (949 has no such letter: one whose second byte reads as
+// a capital). Each runs in a ctest entry of its own (e2e.codepage.N), whose
+// Unix locale gives Wine that code page.
+const struct {
+    Plant plant;
+    int codePage;
+    const char* letter;  // UTF-8
+} kCodePages[] = {
+    {TmpDoubleByte932, 932, "\xE3\x82\xBD"},  // ソ, 83 5C
+    {TmpDoubleByte936, 936, "\xE4\xB9\x97"},  // 乗, 81 5C
+    {TmpDoubleByte949, 949, "\xEA\xB0\x82"},  // 갂, 81 41
+    {TmpDoubleByte950, 950, "\xE8\xA8\xB1"},  // 許, B3 5C
 };
 
 // ---- media, listings, the Unix side ------------------------------------
@@ -469,6 +498,36 @@ std::string Matrix::plant(Scenario& s, const Row& r, std::string* why)
         s.setEnv("TMP", ro);
         s.setEnv("TEMP", t);
         return t;
+    }
+    case TmpDoubleByte932:
+    case TmpDoubleByte936:
+    case TmpDoubleByte949:
+    case TmpDoubleByte950: {
+        const auto* cp = kCodePages;
+        while (cp->plant != r.plant)
+            ++cp;
+        const char* wanted = getenv("BRAKTEST_CODEPAGE");
+        if (!wanted || strtol(wanted, nullptr, 10) != cp->codePage) {
+            *why = "runs under its own locale: e2e.codepage." + std::to_string(cp->codePage);
+            return "";
+        }
+        char acp[8] = "";
+        GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, acp, sizeof acp);
+        if (strtol(acp, nullptr, 10) != cp->codePage) {
+            ADD_FAILURE() << "the system code page is " << acp << ", not " << cp->codePage
+                          << ": is the locale made (scripts/setup)?";
+            *why = "wrong locale";
+            return "";
+        }
+        if (!CopyFileA((binDir() + "\\brakstart_acp.exe").c_str(),
+                       (media + "\\brakstart.exe").c_str(), FALSE)) {
+            ADD_FAILURE() << "no brakstart_acp.exe";
+            *why = "no launcher";
+            return "";
+        }
+        t = s.tmp + "\\Z" + cp->letter;
+        CreateDirectoryA(t.c_str(), nullptr);
+        break;
     }
     case TmpEmpty:
         t = s.tmp + "\\temp";

@@ -38,7 +38,7 @@ bool everyPathFits(const char* value)
     char t[PATH_BUF];
     if (!pathJoin(t, sizeof t, value, ""))
         return false;
-    dropTrailingBackslash(t);
+    dropTrailingBackslash(t, NO_LEAD_BYTES);
     char dir[DEMO_DIRS][PATH_BUF];
     for (int i = 0; i < DEMO_DIRS; ++i)
         if (!builds(t, demoDirSuffix[i]) || !pathJoin(dir[i], PATH_BUF, t, demoDirSuffix[i]))
@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     char buf[2][PATH_BUF];
     const TempCandidate c[2] = {readCandidate(env[0], attr[0], buf[0]),
                                 readCandidate(env[1], attr[1], buf[1])};
-    const char* chosen = chooseTemp(c, 2);
+    const char* chosen = chooseTemp(c, 2, NO_LEAD_BYTES);
 
     const int expected = serves(env[0], attr[0]) ? 0 : serves(env[1], attr[1]) ? 1 : -1;
     if (expected < 0)

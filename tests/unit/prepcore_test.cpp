@@ -98,7 +98,7 @@ TEST(TempDir, DropsOneTrailingBackslash)
     for (const auto& r : rows) {
         char buf[PATH_BUF];
         ASSERT_TRUE(pathJoin(buf, sizeof buf, r.in, ""));
-        dropTrailingBackslash(buf);
+        dropTrailingBackslash(buf, NO_LEAD_BYTES);
         EXPECT_STREQ(buf, r.out) << "from " << r.in;
     }
 }
@@ -136,7 +136,7 @@ TEST(TempDir, FirstUsableCandidateElseDriveRoot)
     };
     for (const auto& r : rows) {
         const TempCandidate c[2] = {r.tmp, r.temp};
-        EXPECT_STREQ(chooseTemp(c, 2), r.chosen) << r.what;
+        EXPECT_STREQ(chooseTemp(c, 2, NO_LEAD_BYTES), r.chosen) << r.what;
     }
 }
 
@@ -148,7 +148,7 @@ bool everyPathFits(const std::string& value)
     char t[PATH_BUF], dir[DEMO_DIRS][PATH_BUF], file[PATH_BUF];
     if (!pathJoin(t, sizeof t, value.c_str(), ""))
         return false;
-    dropTrailingBackslash(t);
+    dropTrailingBackslash(t, NO_LEAD_BYTES);
     for (int i = 0; i < DEMO_DIRS; ++i)
         if (!pathJoin(dir[i], PATH_BUF, t, demoDirSuffix[i]))
             return false;
@@ -179,20 +179,21 @@ TEST(TempDir, RoomIsExactlyWhatTheDeepestPathNeeds)
     // Accepted values build every path whole; one character more would overrun.
     const std::string fits(longest, 'x');
     EXPECT_TRUE(everyPathFits(fits));
-    EXPECT_TRUE(tempLeavesRoom((fits + "\\").c_str()));  // the backslash goes before use
+    // The backslash goes before use.
+    EXPECT_TRUE(tempLeavesRoom((fits + "\\").c_str(), NO_LEAD_BYTES));
     EXPECT_TRUE(everyPathFits(fits + "\\"));
     const std::string over(longest + 1, 'x');
-    EXPECT_FALSE(tempLeavesRoom(over.c_str()));
+    EXPECT_FALSE(tempLeavesRoom(over.c_str(), NO_LEAD_BYTES));
     EXPECT_FALSE(everyPathFits(over));
-    EXPECT_FALSE(tempLeavesRoom((over + "\\").c_str()));
+    EXPECT_FALSE(tempLeavesRoom((over + "\\").c_str(), NO_LEAD_BYTES));
 
     // As a candidate: the longest fitting T is taken, one longer passes to TEMP.
     const TempCandidate atLimit[2] = {var(fits.c_str(), DIR), var("D:\\TEMP", DIR)};
-    EXPECT_EQ(chooseTemp(atLimit, 2), fits.c_str());
+    EXPECT_EQ(chooseTemp(atLimit, 2, NO_LEAD_BYTES), fits.c_str());
     const TempCandidate beyond[2] = {var(over.c_str(), DIR), var("D:\\TEMP", DIR)};
-    EXPECT_STREQ(chooseTemp(beyond, 2), "D:\\TEMP");
+    EXPECT_STREQ(chooseTemp(beyond, 2, NO_LEAD_BYTES), "D:\\TEMP");
 
     // The untested fallback must fit too.
-    EXPECT_TRUE(tempLeavesRoom("C:\\"));
+    EXPECT_TRUE(tempLeavesRoom("C:\\", NO_LEAD_BYTES));
     EXPECT_TRUE(everyPathFits("C:\\"));
 }

@@ -130,5 +130,6 @@ TEST(ResolvesInPlace, OnlyTheEntryItselfPasses)
         {"\\\\?\\C:\\T\\BK2DEMO\\", "\\\\?\\C:\\T\\BK2DEMO", "", false},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(resolvesInPlace(r.file, r.dir, r.name), r.inPlace) << r.file << " / " << r.name;
+        EXPECT_EQ(resolvesInPlace(r.file, r.dir, r.name, NO_LEAD_BYTES), r.inPlace)
+            << r.file << " / " << r.name;
 }
