@@ -11,9 +11,9 @@
 #                                   under the host's Wine; BRAK_DRIVE_ARGS adds to
 #                                   every drive's model ("-a 262144": a 256 KiB buffer)
 set -eu
-root="$(cd "$(dirname "$0")/.." && pwd)"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$root"
-. scripts/winebuild
+. harness/winebuild
 
 # Inside the virtual display: every copy from a drive of its own, mounted for it
 # alone, so nothing of an earlier run is cached in the kernel or the drive.
@@ -93,7 +93,7 @@ fi
 
 if [ "${1:-}" = --one ]; then
     # One generation, in the system this runs in (the Wine 10 root or not).
-    scripts/wineprefix
+    harness/wineprefix
     mkdir -p "build/bench-$2"
     cd "build/bench-$2"
     exec xvfb-run -a -s "-screen 0 1024x768x24" sh -c "
@@ -107,7 +107,7 @@ fi
 
 if [ "${1:-}" = --disc ]; then
     scripts/setup
-    scripts/wineprefix
+    harness/wineprefix
     cmake --preset "$BRAK_WINBUILD" >/dev/null
     cmake --build --preset "$BRAK_WINBUILD" --target install_bench
     cmake --preset host >/dev/null
@@ -135,9 +135,9 @@ for gen in $gens; do
     mkdir -p build
     echo "== Wine $gen, $BRAK_WINBUILD build" | tee "$out"
     if [ "$gen" = 10 ]; then
-        scripts/wine10/enter scripts/bench --one "wine$gen" "$rounds"
+        harness/wine10/enter tools/bench/bench.sh --one "wine$gen" "$rounds"
     else
-        scripts/bench --one "wine$gen" "$rounds"
+        tools/bench/bench.sh --one "wine$gen" "$rounds"
     fi 2>&1 | tr -d '\r' | tee -a "$out"
     grep -q "bar values identical to the byte-at-a-time model: yes" "$out" || status=1
 done

@@ -2,11 +2,11 @@
 # Saves a screenshot of the completion bar at 50% (Wine on a virtual display) to
 # docs/cbar-50.png, or to the path given.
 set -eu
-root="$(cd "$(dirname "$0")/.." && pwd)"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$root"
 out="${1:-docs/cbar-50.png}"
 
-. scripts/winebuild
+. harness/winebuild
 scripts/setup
 cmake --preset "$BRAK_WINBUILD" >/dev/null
 cmake --build --preset "$BRAK_WINBUILD" --target cbar_shot >/dev/null

@@ -5,10 +5,10 @@
 # round and a summary by phase. Not part of scripts/test.
 # Usage: scripts/killrun [ROUNDS [SEED]]
 set -eu
-root="$(cd "$(dirname "$0")/.." && pwd)"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$root"
-. scripts/winebuild
-. scripts/sampleplay
+. harness/winebuild
+. harness/sampleplay.sh
 
 out="$root/build/killrun"
 sample_media "$out/media"

@@ -6,10 +6,10 @@
 # also refreshes docs/soak.csv and docs/soak.png. Not part of scripts/test.
 # Usage: scripts/soak [CYCLES]
 set -eu
-root="$(cd "$(dirname "$0")/.." && pwd)"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$root"
-. scripts/winebuild
-. scripts/sampleplay
+. harness/winebuild
+. harness/sampleplay.sh
 
 cycles="${1:-200}"
 out="$root/build/soak"

@@ -5,7 +5,7 @@
 # drive's count of seeks against the pattern's. A measuring tool, not a test:
 # run it alone (flock /tmp/brak-heavy.lock scripts/drivecheck [RATE] [SEEK_MS]).
 set -eu
-root="$(cd "$(dirname "$0")/.." && pwd)"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$root"
 rate="${1:-24x}"; seek="${2:-100}"
 cmake --preset host >/dev/null
