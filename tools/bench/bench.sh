@@ -11,7 +11,7 @@
 #                                   under the host's Wine; BRAK_DRIVE_ARGS adds to
 #                                   every drive's model ("-a 262144": a 256 KiB buffer)
 set -eu
-root="$(cd "$(dirname "$0")/../.." && pwd)"
+. "$(dirname "$0")/../../harness/lib.sh"
 cd "$root"
 . harness/winebuild
 
@@ -21,8 +21,6 @@ if [ "${1:-}" = --disc-run ]; then
     rounds=$2; d="$root/build/bench/disc"; mnt="$d/mnt"
     drive="$root/build/host/media/brakdrive"; mkmedia="$root/build/host/media/mkmedia"
     bench="$root/build/$BRAK_WINBUILD/bin/install_bench.exe"
-    wineserver -p
-    "$BRAK_WINE" cmd /c exit </dev/null >/dev/null 2>&1
     winmnt="$("$BRAK_WINE" winepath -w "$mnt" 2>/dev/null | tr -d '\r')"
     : > "$d/times.txt"
     for image in byname ordered; do
@@ -42,10 +40,7 @@ if [ "${1:-}" = --disc-run ]; then
                     model="$model ${BRAK_DRIVE_ARGS:-}"
                     "$drive" -f $model "$d/$image.iso" "$mnt" 2>"$d/drive.txt" &
                     driver=$!
-                    until mountpoint -q "$mnt"; do
-                        kill -0 "$driver" 2>/dev/null || { echo "bench: no drive:"; cat "$d/drive.txt"; exit 1; }
-                        sleep 0.05
-                    done
+                    wait_mount "$driver" "$mnt" || { echo "bench: no drive:"; cat "$d/drive.txt"; exit 1; }
                     rc=0
                     (cd "$d" && "$BRAK_WINE" "$bench" --disc "$winmnt" "$way" </dev/null >"$d/run.txt") || rc=$?
                     kill -TERM "$driver"
@@ -60,7 +55,6 @@ if [ "${1:-}" = --disc-run ]; then
             done
         done
     done
-    wineserver -k
     # One row an image and drive: medians, and each against the drive's limit,
     # the bytes at the rate plus a seek for every jump and the first placing.
     # busy: the drive's own time in the install's median round, the rest of
@@ -96,38 +90,28 @@ if [ "${1:-}" = --one ]; then
     harness/wineprefix
     mkdir -p "build/bench-$2"
     cd "build/bench-$2"
-    exec xvfb-run -a -s "-screen 0 1024x768x24" sh -c "
-        wineserver -p
-        \"\$BRAK_WINE\" cmd /c exit </dev/null >/dev/null 2>&1
-        \"\$BRAK_WINE\" '$root/build/$BRAK_WINBUILD/bin/install_bench.exe' $3
-        s=\$?
-        wineserver -k
-        exit \$s"
+    wine_screen "$BRAK_WINE" "$root/build/$BRAK_WINBUILD/bin/install_bench.exe" "$3"
+    exit
 fi
 
 if [ "${1:-}" = --disc ]; then
     scripts/setup
     harness/wineprefix
-    cmake --preset "$BRAK_WINBUILD" >/dev/null
-    cmake --build --preset "$BRAK_WINBUILD" --target install_bench
-    cmake --preset host >/dev/null
-    cmake --build --preset host --target mkmedia brakdrive
+    build_preset "$BRAK_WINBUILD" install_bench
+    build_preset host mkmedia brakdrive
     d="$root/build/bench/disc"
     rm -rf "$d"; mkdir -p "$d/mnt"
     # The sample media's game files; the programs only need to be there.
-    head -c 54784 /dev/zero | tr '\0' G > "$d/game.exe"
-    for p in brakstart.exe brakpass.exe BK2DEMO.EXE register.exe; do printf 'MZ %s' "$p" > "$d/$p"; done
-    (cd "$d" && build="$root/build/host/media" &&
-        "$build/mkmedia" media game.exe brakstart.exe brakpass.exe BK2DEMO.EXE register.exe >/dev/null &&
+    (cd "$d" && build="$root/build/host/media" && stand_in_media "$build/mkmedia" media &&
         MKMEDIA=/bin/true sh "$root/media/mkimage.sh" media byname.iso &&
         MKMEDIA="$build/mkmedia" sh "$root/media/mkimage.sh" media ordered.iso)
-    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --disc-run "${2:-3}"
+    wine_screen "$0" --disc-run "${2:-3}"
+    exit
 fi
 
 rounds="${1:-5}"
 scripts/setup
-cmake --preset "$BRAK_WINBUILD" >/dev/null
-cmake --build --preset "$BRAK_WINBUILD" --target install_bench
+build_preset "$BRAK_WINBUILD" install_bench
 status=0
 gens="${BRAK_WINEGEN:-8 10}"
 for gen in $gens; do

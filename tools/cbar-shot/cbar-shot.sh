@@ -2,19 +2,18 @@
 # Saves a screenshot of the completion bar at 50% (Wine on a virtual display) to
 # docs/cbar-50.png, or to the path given.
 set -eu
-root="$(cd "$(dirname "$0")/../.." && pwd)"
+. "$(dirname "$0")/../../harness/lib.sh"
 cd "$root"
 out="${1:-docs/cbar-50.png}"
 
 . harness/winebuild
 scripts/setup
-cmake --preset "$BRAK_WINBUILD" >/dev/null
-cmake --build --preset "$BRAK_WINBUILD" --target cbar_shot >/dev/null
+build_preset "$BRAK_WINBUILD" cbar_shot >/dev/null
 
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$(dirname "$out")"
-xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+virtual_screen sh -c '
     "$BRAK_WINE" "$1" 4000 >"$2/rect" &
     # The helper prints the dialog rectangle once the bar shows 50%.
     for i in $(seq 100); do [ -s "$2/rect" ] && break; sleep 0.1; done

@@ -5,7 +5,7 @@
 # round and a summary by phase. Not part of scripts/test.
 # Usage: scripts/killrun [ROUNDS [SEED]]
 set -eu
-root="$(cd "$(dirname "$0")/../.." && pwd)"
+. "$(dirname "$0")/../../harness/lib.sh"
 cd "$root"
 . harness/winebuild
 . harness/sampleplay.sh

@@ -6,7 +6,7 @@
 # also refreshes docs/soak.csv and docs/soak.png. Not part of scripts/test.
 # Usage: scripts/soak [CYCLES]
 set -eu
-root="$(cd "$(dirname "$0")/../.." && pwd)"
+. "$(dirname "$0")/../../harness/lib.sh"
 cd "$root"
 . harness/winebuild
 . harness/sampleplay.sh

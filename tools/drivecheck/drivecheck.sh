@@ -5,19 +5,16 @@
 # drive's count of seeks against the pattern's. A measuring tool, not a test:
 # run it alone (flock /tmp/brak-heavy.lock scripts/drivecheck [RATE] [SEEK_MS]).
 set -eu
-root="$(cd "$(dirname "$0")/../.." && pwd)"
+. "$(dirname "$0")/../../harness/lib.sh"
 cd "$root"
 rate="${1:-24x}"; seek="${2:-100}"
-cmake --preset host >/dev/null
-cmake --build --preset host --target mkmedia brakdrive >/dev/null
+build_preset host mkmedia brakdrive >/dev/null
 mkmedia="$root/build/host/media/mkmedia"; drive="$root/build/host/media/brakdrive"
 work="$root/build/drivecheck"; disc="$work/disc"
-if mountpoint -q "$disc" 2>/dev/null; then umount "$disc" 2>/dev/null || fusermount -u "$disc"; fi
+unmount_stale "$disc"
 rm -rf "$work"; mkdir -p "$disc"; cd "$work"
 
-head -c 54784 /dev/zero | tr '\0' G > game.exe
-for p in brakstart.exe brakpass.exe BK2DEMO.EXE register.exe; do printf 'MZ %s' "$p" > "$p"; done
-"$mkmedia" media game.exe brakstart.exe brakpass.exe BK2DEMO.EXE register.exe >/dev/null
+stand_in_media "$mkmedia" media
 MKMEDIA="$mkmedia" sh "$root/media/mkimage.sh" media disc.iso
 file="$(cd media && ls -S DEMODATA/*.BK2 | head -n 1)"
 size=$(stat -c %s "media/$file")
@@ -53,7 +50,7 @@ buffered() { rd 65536 0 1; sleep "$pause"; rd 65536 1 3; }
 mount() {  # the drive with the model and any further options
     "$drive" -f -r "$rate" -s "$seek" "$@" disc.iso "$disc" 2>drive.txt &
     driver=$!
-    until mountpoint -q "$disc"; do kill -0 "$driver" || exit 1; sleep 0.05; done
+    wait_mount "$driver" "$disc" || exit 1
 }
 unmount() {  # and its count of seeks against the patterns'
     kill -TERM "$driver"; wait "$driver" || status=1
