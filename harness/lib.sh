@@ -13,9 +13,7 @@ build_preset() {
 
 # COMMAND on a virtual screen of its own, at 24 bits: at Xvfb's default 8 the
 # bar's stock colours do not read back exact.
-virtual_screen() {
-    xvfb-run -a -s "-screen 0 1024x768x24" "$@"
-}
+virtual_screen() { xvfb-run -a -s "-screen 0 1024x768x24" "$@"; }
 
 # The prefix's wineserver kept alive (a Wine program then starts in ~0.03 s,
 # not ~0.4 s), and Wine's own background programs started once with their
@@ -25,18 +23,11 @@ wine_up() {
     wineserver -p
     "${BRAK_WINE:-wine}" cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
-wine_down() {
-    wineserver -k 2>/dev/null || true
-}
+wine_down() { wineserver -k 2>/dev/null || true; }
 
 # COMMAND on a virtual screen with the server up for it; its exit code.
 wine_screen() {
     virtual_screen sh -c '. "$0"; wine_up; "$@"; brak_s=$?; wine_down; exit $brak_s' "$root/harness/lib.sh" "$@"
-}
-
-# A drive left mounted at DIR by an interrupted run goes.
-unmount_stale() {
-    if mountpoint -q "$1" 2>/dev/null; then umount "$1" 2>/dev/null || fusermount -u "$1"; fi
 }
 
 # Waits until the FUSE drive started as job PID has mounted DIR: 0 then, 1 if

@@ -23,7 +23,7 @@ done
 [ -c /dev/fuse ] || skip "no /dev/fuse in this system"
 
 disc="$work/disc"; prefix="$work/prefix"
-unmount_stale "$disc"
+if mountpoint -q "$disc" 2>/dev/null; then umount "$disc" 2>/dev/null || fusermount -u "$disc"; fi
 rm -rf "$work"
 mkdir -p "$disc" "$prefix/dosdevices" "$work/out"
 

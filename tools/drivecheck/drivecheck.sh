@@ -11,7 +11,7 @@ rate="${1:-24x}"; seek="${2:-100}"
 build_preset host mkmedia brakdrive >/dev/null
 mkmedia="$root/build/host/media/mkmedia"; drive="$root/build/host/media/brakdrive"
 work="$root/build/drivecheck"; disc="$work/disc"
-unmount_stale "$disc"
+if mountpoint -q "$disc" 2>/dev/null; then umount "$disc" 2>/dev/null || fusermount -u "$disc"; fi
 rm -rf "$work"; mkdir -p "$disc"; cd "$work"
 
 stand_in_media "$mkmedia" media
