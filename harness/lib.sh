@@ -1,8 +1,10 @@
 # What the shell files share. Sourced, never run, by a path from the script's
 # own folder: . "$(dirname "$0")/../harness/lib.sh" from scripts/, lib.sh from
 # harness/, ../../harness/lib.sh from tools/NAME/ and tests/NAME/.
-# Sets root, the checkout: the first folder up from the script with the presets.
+# Sets root, the checkout (the first folder up from the script with the
+# presets), and goes there.
 root="$(cd "$(dirname "$0")" && until [ -f CMakePresets.json ] || [ "$PWD" = / ]; do cd ..; done; pwd)"
+cd "$root"
 
 # Configures and builds a preset, only the targets named if any.
 build_preset() {

@@ -1,5 +1,6 @@
 # What the scripts that play the sample media share (demo, killrun, soak).
-# Sourced after harness/lib.sh and harness/winebuild, from the tree's root.
+# Sourced after harness/lib.sh; decides the Wine build (harness/winebuild).
+. harness/winebuild
 
 # Installs what is missing (the extra Debian packages named), builds the host
 # tools and the Windows build winebuild chose, and lays out the sample media

@@ -12,7 +12,6 @@
 #                                   every drive's model ("-a 262144": a 256 KiB buffer)
 set -eu
 . "$(dirname "$0")/../../harness/lib.sh"
-cd "$root"
 . harness/winebuild
 
 # Inside the virtual display: every copy from a drive of its own, mounted for it

@@ -3,7 +3,6 @@
 # docs/cbar-50.png, or to the path given.
 set -eu
 . "$(dirname "$0")/../../harness/lib.sh"
-cd "$root"
 out="${1:-docs/cbar-50.png}"
 
 . harness/winebuild

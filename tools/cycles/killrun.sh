@@ -6,8 +6,6 @@
 # Usage: scripts/killrun [ROUNDS [SEED]]
 set -eu
 . "$(dirname "$0")/../../harness/lib.sh"
-cd "$root"
-. harness/winebuild
 . harness/sampleplay.sh
 
 out="$root/build/killrun"

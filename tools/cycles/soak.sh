@@ -7,8 +7,6 @@
 # Usage: scripts/soak [CYCLES]
 set -eu
 . "$(dirname "$0")/../../harness/lib.sh"
-cd "$root"
-. harness/winebuild
 . harness/sampleplay.sh
 
 cycles="${1:-200}"

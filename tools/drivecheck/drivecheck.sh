@@ -6,7 +6,6 @@
 # run it alone (flock /tmp/brak-heavy.lock scripts/drivecheck [RATE] [SEEK_MS]).
 set -eu
 . "$(dirname "$0")/../../harness/lib.sh"
-cd "$root"
 rate="${1:-24x}"; seek="${2:-100}"
 build_preset host mkmedia brakdrive >/dev/null
 mkmedia="$root/build/host/media/mkmedia"; drive="$root/build/host/media/brakdrive"
