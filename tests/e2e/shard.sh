@@ -3,7 +3,7 @@
 # screen of their own, so that shares run side by side: each prefix has its
 # own launcher mutex and windows. The prefix shares the main one's C:.
 # Usage: shard.sh WORKDIR INDEX COUNT PROGRAM [ARGS...]
-# Started by ctest under scripts/test, with the loader scripts/winebuild chose.
+# Started by ctest under scripts/test, with the loader harness/winebuild chose.
 set -eu
 . "$(dirname "$0")/../../harness/lib.sh"
 main="${WINEPREFIX:?WINEPREFIX names the main prefix}"

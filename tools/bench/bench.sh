@@ -1,5 +1,5 @@
 #!/bin/sh
-# Benchmarks under Wine, with the build scripts/winebuild chooses: the install
+# Benchmarks under Wine, with the build harness/winebuild chooses: the install
 # phase against a byte loop and CopyFileA.
 #   scripts/bench [rounds]          from the page cache, under Wine 8 and Wine 10 in
 #                                   turn (BRAK_WINEGEN=8 or 10 for one alone), then
