@@ -27,9 +27,11 @@ wine_up() {
 }
 wine_down() { wineserver -k 2>/dev/null || true; }
 
-# COMMAND on a virtual screen with the server up for it; its exit code.
+# COMMAND on a virtual screen with the server up for it, in the caller's
+# folder; its exit code.
 wine_screen() {
-    virtual_screen sh -c '. "$0"; wine_up; "$@"; brak_s=$?; wine_down; exit $brak_s' "$root/harness/lib.sh" "$@"
+    virtual_screen sh -c 'brak_d="$PWD"; . "$0"; cd "$brak_d"; wine_up; "$@"; brak_s=$?; wine_down; exit $brak_s' \
+        "$root/harness/lib.sh" "$@"
 }
 
 # Waits until the FUSE drive started as job PID has mounted DIR: 0 then, 1 if
