@@ -18,8 +18,7 @@ MKMEDIA="$mkmedia" sh "$root/media/mkimage.sh" media disc.iso
 file="$(cd media && ls -S DEMODATA/*.BK2 | head -n 1)"
 size=$(stat -c %s "media/$file")
 
-bps=$(awk -v r="$rate" 'BEGIN { n = r + 0; u = substr(r, length(n "") + 1)
-    print (u == "x" ? n * 153600 : u == "M" ? n * 1e6 : n) }')
+bps=$("$drive" --model "$rate" | cut -d' ' -f1)   # bytes a second, as the drive reads RATE
 
 now() { date +%s%N; }
 # read BS SKIP COUNT: one read of COUNT blocks of BS bytes, SKIP blocks in.
