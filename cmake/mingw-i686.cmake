@@ -10,7 +10,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
 # Test programs run under Wine (ctest and test discovery alike), with the
-# loader scripts/winebuild chose; Debian's `wine` picks the 32-bit one.
+# loader harness/winebuild chose; Debian's `wine` picks the 32-bit one.
 if(DEFINED ENV{BRAK_WINE})
   set(CMAKE_CROSSCOMPILING_EMULATOR $ENV{BRAK_WINE})
 else()

@@ -10,7 +10,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
 # Test programs run under Wine (ctest and test discovery alike), with the
-# loader scripts/winebuild chose. Without it, the 64-bit loader by name:
+# loader harness/winebuild chose. Without it, the 64-bit loader by name:
 # Debian's `wine` prefers the 32-bit one whenever wine32 is installed.
 if(DEFINED ENV{BRAK_WINE})
   set(CMAKE_CROSSCOMPILING_EMULATOR $ENV{BRAK_WINE})

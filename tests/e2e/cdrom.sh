@@ -8,6 +8,7 @@
 # change, is traced for any that would write on it.
 # Usage: cdrom.sh WORKDIR SOURCEDIR BINDIR SAMPLEDIR TESTPROGRAM   (77 = skipped)
 set -eu
+. "$(dirname "$0")/../../harness/lib.sh"
 main="${WINEPREFIX:?WINEPREFIX names the main prefix}"
 work="$1"; src="$2"; bin="$3"; sample="$4"; test="$5"
 wine="${BRAK_WINE:-wine}"
@@ -51,12 +52,9 @@ cleanup() {
     stopdrive
 }
 trap cleanup EXIT
-waited=0
-until mountpoint -q "$disc"; do
-    kill -0 "$driver" 2>/dev/null || { driver=""; skip "FUSE cannot mount here: $(cat "$work/fuse.txt")"; }
-    sleep 0.05; waited=$((waited + 1))
-    [ "$waited" -lt 200 ] || { echo "cdrom: FAIL: the drive did not mount in 10 s"; exit 1; }
-done
+rc=0; wait_mount "$driver" "$disc" || rc=$?
+[ "$rc" != 1 ] || { driver=""; skip "FUSE cannot mount here: $(cat "$work/fuse.txt")"; }
+[ "$rc" = 0 ] || { echo "cdrom: FAIL: the drive did not mount in 10 s"; exit 1; }
 
 # The prefix: C: is the main prefix's, D: the disc, of type CD-ROM for
 # GetDriveTypeA through the prefix's drive settings.

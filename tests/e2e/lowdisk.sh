@@ -2,7 +2,7 @@
 # Runs e2e scenarios in a second Wine prefix whose C: is an 8 MB tmpfs; the
 # rest of that C: links into the main prefix, so programs still start.
 # Usage: lowdisk.sh WORKDIR PROGRAM [ARGS...]   (needs root for mount; 77 = skipped)
-# Started by ctest under scripts/test, with the loader scripts/winebuild chose.
+# Started by ctest under scripts/test, with the loader harness/winebuild chose.
 set -eu
 main="${WINEPREFIX:?WINEPREFIX names the main prefix}"
 work="$1"; shift

@@ -3,8 +3,9 @@
 # screen of their own, so that shares run side by side: each prefix has its
 # own launcher mutex and windows. The prefix shares the main one's C:.
 # Usage: shard.sh WORKDIR INDEX COUNT PROGRAM [ARGS...]
-# Started by ctest under scripts/test, with the loader scripts/winebuild chose.
+# Started by ctest under scripts/test, with the loader harness/winebuild chose.
 set -eu
+. "$(dirname "$0")/../../harness/lib.sh"
 main="${WINEPREFIX:?WINEPREFIX names the main prefix}"
 work="$1"; index="$2"; count="$3"; shift 3
 
@@ -16,9 +17,4 @@ ln -s "$main/drive_c" "$prefix/drive_c"
 ln -s ../drive_c "$prefix/dosdevices/c:"
 ln -s / "$prefix/dosdevices/z:"
 export WINEPREFIX="$prefix" GTEST_SHARD_INDEX="$index" GTEST_TOTAL_SHARDS="$count"
-exec xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
-    wineserver -p
-    "${BRAK_WINE:-wine}" "$@"
-    s=$?
-    wineserver -k
-    exit $s' sh "$@"
+wine_screen "${BRAK_WINE:-wine}" "$@"

@@ -4,6 +4,7 @@
 # of one laid out by name, names the file in each broken one, and refuses
 # damaged images without a crash. Usage: image_test.sh MKMEDIA MKIMAGE WORKDIR
 set -eu
+. "$(dirname "$0")/../../harness/lib.sh"
 mkmedia="$1"; mkimage="$2"; work="$3"
 export MKMEDIA="$mkmedia"   # mkimage.sh asks it for the install's order
 command -v xorriso >/dev/null || { echo "image: xorriso is not installed: skipped"; exit 77; }
@@ -13,10 +14,8 @@ rm -rf "$work"; mkdir -p "$work"; cd "$work"
 status=0
 fail() { echo "FAIL: $*"; status=1; }
 
-head -c 54784 /dev/zero | tr '\0' G > game.exe
+stand_in_media "$mkmedia" a
 programs="brakstart.exe brakpass.exe BK2DEMO.EXE register.exe"
-for p in $programs; do printf 'MZ %s' "$p" > "$p"; done
-"$mkmedia" a game.exe $programs >/dev/null
 # Another folder with other dates, modes and directory order in it.
 sleep 1
 "$mkmedia" b game.exe $programs >/dev/null

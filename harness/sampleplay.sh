@@ -1,5 +1,6 @@
 # What the scripts that play the sample media share (demo, killrun, soak).
-# Sourced after scripts/winebuild, from the tree's root.
+# Sourced after harness/lib.sh; decides the Wine build (harness/winebuild).
+. harness/winebuild
 
 # Installs what is missing (the extra Debian packages named), builds the host
 # tools and the Windows build winebuild chose, and lays out the sample media
@@ -7,10 +8,8 @@
 sample_media() {
     media_dir="$1"; shift
     scripts/setup "$@"
-    for p in host "$BRAK_WINBUILD"; do
-        cmake --preset "$p" >/dev/null
-        cmake --build --preset "$p"
-    done
+    build_preset host
+    build_preset "$BRAK_WINBUILD"
     w="build/$BRAK_WINBUILD"
     rm -rf "$media_dir"
     build/host/media/mkmedia "$media_dir" "$w/sample/Brakdemo.exe" "$w/bin/brakstart.exe" \
@@ -20,13 +19,7 @@ sample_media() {
 # Runs a Windows program of the build on a virtual screen, with the prefix's
 # server kept alive so that every program start is quick; its exit code.
 on_screen() {
-    xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
-        wineserver -k 2>/dev/null || true   # a server left by an interrupted run
-        wineserver -p
-        "$BRAK_WINE" "$@"
-        s=$?
-        wineserver -k
-        exit $s' sh "$@"
+    wine_screen "$BRAK_WINE" "$@"
 }
 
 # A Unix path as the Windows programs name it.

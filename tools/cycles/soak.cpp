@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "tests/common/testfs.h"
-#include "tests/e2e/procstats.h"
-#include "tests/e2e/sampleplay.h"
+#include "tools/cycles/procstats.h"
+#include "tools/cycles/sampleplay.h"
 #include "tests/e2e/snapshot.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // A process's resources read from outside it. GetProcessHandleCount and
 // GetGuiResources return 0 under Wine, so the figures come from the system
 // handle list, the window list and /proc.
-#include "tests/e2e/procstats.h"
+#include "tools/cycles/procstats.h"
 
 #include <winternl.h>
 

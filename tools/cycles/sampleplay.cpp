@@ -1,5 +1,5 @@
 // The sample media's scenario and the process list, for the two tools.
-#include "tests/e2e/sampleplay.h"
+#include "tools/cycles/sampleplay.h"
 
 #include <tlhelp32.h>
 
