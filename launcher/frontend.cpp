@@ -1,22 +1,19 @@
 // Starting and watching the front-end menu program.
 #include "launcher/launcher.h"
 
+#include "launcher/childstart.h"
+
 PROCESS_INFORMATION processInfo;
 
 namespace {
 char sLaunch[12] = "BK2DEMO.EXE";  // writable: CreateProcessA may modify its command line
 const char* sPath = nullptr;       // the front-end inherits the launcher's current directory
-STARTUPINFOA startInfo;
 }
 
 void startDemo()
 {
-    ZeroMemory(&startInfo, sizeof startInfo);
-    startInfo.cb = sizeof startInfo;
-
     PROCESS_INFORMATION started = {};
-    if (CreateProcessA(nullptr, sLaunch, nullptr, nullptr, FALSE, 0, nullptr, sPath,
-                       &startInfo, &started)) {
+    if (startChild(nullptr, sLaunch, sPath, nullptr, &started) != CHILD_FAILED) {
         // The earlier front-end's handles go now: ExistProcess only ever asks
         // about the newest one, and nothing leaks per play cycle.
         if (processInfo.hProcess)

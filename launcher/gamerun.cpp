@@ -2,6 +2,7 @@
 #include "launcher/launcher.h"
 
 #include "launcher/cbar/dlgcbar.h"
+#include "launcher/childstart.h"
 
 namespace {
 const DWORD kIdleMs = 15000;
@@ -40,15 +41,6 @@ void waitForProgram(PROCESS_INFORMATION& pi)
     }
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-}
-
-// A start-up record zero-filled with its size set.
-STARTUPINFOA startupRecord()
-{
-    STARTUPINFOA si;
-    ZeroMemory(&si, sizeof si);
-    si.cb = sizeof si;
-    return si;
 }
 
 // The game in a job of its own, so that the wait covers every process it
@@ -135,22 +127,18 @@ void playGame()
 
     // The program is named outright: a bare command line with blanks in the
     // path ("C:\Documents and Settings\...") would first try "C:\Documents.exe".
-    // Suspended until it is in its job, so that nothing it starts escapes the wait.
+    // In its job from the start, so that nothing it starts escapes the wait.
     HANDLE port;
     HANDLE job = gameJob(&port);
-    STARTUPINFOA gameStart = startupRecord();
     PROCESS_INFORMATION game = {};
-    const bool started = named && CreateProcessA(appName, cmdline, nullptr, nullptr, FALSE,
-                                                 CREATE_SUSPENDED, nullptr, dir0, &gameStart,
-                                                 &game);
-    if (started && job && !AssignProcessToJobObject(job, game.hProcess)) {
+    const ChildStart how = named ? startChild(appName, cmdline, dir0, job, &game) : CHILD_FAILED;
+    const bool started = how != CHILD_FAILED;
+    if (started && job && how != CHILD_IN_JOB) {
         // No nesting: the wait falls back to the game's own process.
         CloseHandle(port);
         CloseHandle(job);
         job = nullptr;
     }
-    if (started)
-        ResumeThread(game.hThread);
     if (saved)
         SetCurrentDirectoryA(CurDir);
     CloseCompletionBar();
@@ -170,9 +158,7 @@ void playGame()
     // Found by the usual search, in the launcher's (the media's) directory. It
     // runs from the media, so nothing of ours lies under it: its own end will do.
     char follow[] = "register.exe";
-    STARTUPINFOA followStart = startupRecord();
     PROCESS_INFORMATION followUp = {};
-    if (CreateProcessA(nullptr, follow, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &followStart, &followUp))
+    if (startChild(nullptr, follow, nullptr, nullptr, &followUp) != CHILD_FAILED)
         waitForProgram(followUp);
 }
