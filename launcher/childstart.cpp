@@ -14,11 +14,12 @@
 namespace {
 const DWORD kLeftoverEndMs = 5000;  // a leftover's end, before its tree is removed
 
-bool setLimitFlags(HANDLE job, JOBOBJECT_EXTENDED_LIMIT_INFORMATION* limits, DWORD flags)
+bool setLimitFlags(HANDLE job, DWORD flags)
 {
-    limits->BasicLimitInformation.LimitFlags = flags;
-    return SetInformationJobObject(job, JobObjectExtendedLimitInformation, limits,
-                                   sizeof *limits) != 0;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = flags;
+    return SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits,
+                                   sizeof limits) != 0;
 }
 
 // CreateProcessA with the child in job from its first instruction. False where
@@ -54,25 +55,18 @@ bool createInJob(const char* app, char* cmdline, const char* dir, HANDLE job,
 // takes the child with it. Once lifted, a launcher that dies leaves the child
 // running, as without a job.
 bool startInKillJob(const char* app, char* cmdline, const char* dir, HANDLE job,
-                    PROCESS_INFORMATION* pi)
+                    DWORD jobLimits, PROCESS_INFORMATION* pi)
 {
     HANDLE own = job ? nullptr : CreateJobObjectA(nullptr, nullptr);
     HANDLE j = job ? job : own;
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits;
-    if (!j || !QueryInformationJobObject(j, JobObjectExtendedLimitInformation, &limits,
-                                         sizeof limits, nullptr)) {
-        if (own)
-            CloseHandle(own);
-        return false;
-    }
-    const DWORD flags = limits.BasicLimitInformation.LimitFlags;
-    const bool started = setLimitFlags(j, &limits, flags | JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE) &&
+    const DWORD flags = job ? jobLimits : 0;
+    const bool started = j && setLimitFlags(j, flags | JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE) &&
                          createInJob(app, cmdline, dir, j, pi);
     if (started)
         childCreated();
     // A job whose kill stays set is kept open for the launcher's life rather
     // than closed under the child.
-    if (setLimitFlags(j, &limits, flags) && own)
+    if (j && setLimitFlags(j, flags) && own)
         CloseHandle(own);
     return started;
 }
@@ -197,9 +191,9 @@ void endIfNeverRan(const StartRecord& r)
 }  // namespace
 
 ChildStart startChild(const char* app, char* cmdline, const char* dir, HANDLE job,
-                      PROCESS_INFORMATION* pi)
+                      DWORD jobLimits, PROCESS_INFORMATION* pi)
 {
-    if (startInKillJob(app, cmdline, dir, job, pi))
+    if (startInKillJob(app, cmdline, dir, job, jobLimits, pi))
         return CHILD_IN_JOB;
     return startWithRecord(app, cmdline, dir, job, pi);
 }

@@ -10,9 +10,11 @@ enum ChildStart {
 };
 
 // CreateProcessA's app, command line and directory (app and dir may be null).
-// job: one the child is to run in from the start, or null.
+// job: one the child is to run in from the start, or null; jobLimits: the
+// limit flags it was made with, which it keeps (Wine 8 and 10 answer a query
+// of them with 0).
 ChildStart startChild(const char* app, char* cmdline, const char* dir, HANDLE job,
-                      PROCESS_INFORMATION* pi);
+                      DWORD jobLimits, PROCESS_INFORMATION* pi);
 
 // At start-up, with the demo directories chosen: ends a child that a killed
 // launcher left suspended, as the record in the demo root names it, and

@@ -13,7 +13,7 @@ const char* sPath = nullptr;       // the front-end inherits the launcher's curr
 void startDemo()
 {
     PROCESS_INFORMATION started = {};
-    if (startChild(nullptr, sLaunch, sPath, nullptr, &started) != CHILD_FAILED) {
+    if (startChild(nullptr, sLaunch, sPath, nullptr, 0, &started) != CHILD_FAILED) {
         // The earlier front-end's handles go now: ExistProcess only ever asks
         // about the newest one, and nothing leaks per play cycle.
         if (processInfo.hProcess)

@@ -8,6 +8,7 @@ namespace {
 const DWORD kIdleMs = 15000;
 const DWORD kIdlePollMs = 50;
 const DWORD kTreeMs = 60000;  // the game's tree, after the game itself has ended
+const DWORD kGameJobLimits = JOB_OBJECT_LIMIT_BREAKAWAY_OK;
 
 // Answers messages other programs send to our windows, and nothing else:
 // posted ones (timer ticks, control messages) stay queued for later.
@@ -54,7 +55,7 @@ HANDLE gameJob(HANDLE* port)
     if (!job)
         return nullptr;
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_BREAKAWAY_OK;
+    limits.BasicLimitInformation.LimitFlags = kGameJobLimits;
     *port = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
     JOBOBJECT_ASSOCIATE_COMPLETION_PORT notify = {job, *port};
     if (*port && SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits,
@@ -131,7 +132,8 @@ void playGame()
     HANDLE port;
     HANDLE job = gameJob(&port);
     PROCESS_INFORMATION game = {};
-    const ChildStart how = named ? startChild(appName, cmdline, dir0, job, &game) : CHILD_FAILED;
+    const ChildStart how =
+        named ? startChild(appName, cmdline, dir0, job, kGameJobLimits, &game) : CHILD_FAILED;
     const bool started = how != CHILD_FAILED;
     if (started && job && how != CHILD_IN_JOB) {
         // No nesting: the wait falls back to the game's own process.
@@ -159,6 +161,6 @@ void playGame()
     // runs from the media, so nothing of ours lies under it: its own end will do.
     char follow[] = "register.exe";
     PROCESS_INFORMATION followUp = {};
-    if (startChild(nullptr, follow, nullptr, nullptr, &followUp) != CHILD_FAILED)
+    if (startChild(nullptr, follow, nullptr, nullptr, 0, &followUp) != CHILD_FAILED)
         waitForProgram(followUp);
 }
