@@ -1,24 +1,21 @@
 // Starting and watching the front-end menu program.
 #include "launcher/launcher.h"
 
+#include "launcher/childstart.h"
+
 PROCESS_INFORMATION processInfo;
 
 namespace {
 char sLaunch[12] = "BK2DEMO.EXE";  // writable: CreateProcessA may modify its command line
 const char* sPath = nullptr;       // the front-end inherits the launcher's current directory
-STARTUPINFOA startInfo;
 }
 
 void startDemo()
 {
     if (SessionEnded)
         return;  // the session is over: nobody is left to use a menu
-    ZeroMemory(&startInfo, sizeof startInfo);
-    startInfo.cb = sizeof startInfo;
-
     PROCESS_INFORMATION started = {};
-    if (CreateProcessA(nullptr, sLaunch, nullptr, nullptr, FALSE, 0, nullptr, sPath,
-                       &startInfo, &started)) {
+    if (startChild(nullptr, sLaunch, sPath, nullptr, 0, &started) != CHILD_FAILED) {
         // The earlier front-end's handles go now: ExistProcess only ever asks
         // about the newest one, and nothing leaks per play cycle.
         if (processInfo.hProcess)

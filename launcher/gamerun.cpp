@@ -2,10 +2,12 @@
 #include "launcher/launcher.h"
 
 #include "launcher/cbar/dlgcbar.h"
+#include "launcher/childstart.h"
 
 namespace {
 const DWORD kIdlePollMs = 50;
 const DWORD kTreeMs = 60000;  // the game's tree, after the game itself has ended
+const DWORD kGameJobLimits = JOB_OBJECT_LIMIT_BREAKAWAY_OK;
 
 // Waits for a started program to be ready for input (15 s at most), then for
 // its end, answering sent messages all along: a program that broadcasts with
@@ -23,15 +25,6 @@ void waitForProgram(PROCESS_INFORMATION& pi)
     CloseHandle(pi.hProcess);
 }
 
-// A start-up record zero-filled with its size set.
-STARTUPINFOA startupRecord()
-{
-    STARTUPINFOA si;
-    ZeroMemory(&si, sizeof si);
-    si.cb = sizeof si;
-    return si;
-}
-
 // The game in a job of its own, so that the wait covers every process it
 // starts. The job never kills (a launcher that dies leaves the game running)
 // and lets a process that asks to leave it go. Null where no job can be made;
@@ -43,7 +36,7 @@ HANDLE gameJob(HANDLE* port)
     if (!job)
         return nullptr;
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_BREAKAWAY_OK;
+    limits.BasicLimitInformation.LimitFlags = kGameJobLimits;
     *port = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
     JOBOBJECT_ASSOCIATE_COMPLETION_PORT notify = {job, *port};
     if (*port && SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits,
@@ -142,22 +135,19 @@ void playGame()
 
     // The program is named outright: a bare command line with blanks in the
     // path ("C:\Documents and Settings\...") would first try "C:\Documents.exe".
-    // Suspended until it is in its job, so that nothing it starts escapes the wait.
+    // In its job from the start, so that nothing it starts escapes the wait.
     HANDLE port;
     HANDLE job = gameJob(&port);
-    STARTUPINFOA gameStart = startupRecord();
     PROCESS_INFORMATION game = {};
-    const bool started = named && CreateProcessA(appName, cmdline, nullptr, nullptr, FALSE,
-                                                 CREATE_SUSPENDED, nullptr, dir0, &gameStart,
-                                                 &game);
-    if (started && job && !AssignProcessToJobObject(job, game.hProcess)) {
+    const ChildStart how =
+        named ? startChild(appName, cmdline, dir0, job, kGameJobLimits, &game) : CHILD_FAILED;
+    const bool started = how != CHILD_FAILED;
+    if (started && job && how != CHILD_IN_JOB) {
         // No nesting: the wait falls back to the game's own process.
         CloseHandle(port);
         CloseHandle(job);
         job = nullptr;
     }
-    if (started)
-        ResumeThread(game.hThread);
     if (saved)
         SetCurrentDirectoryA(CurDir);
     CloseCompletionBar();
@@ -177,9 +167,8 @@ void playGame()
     // Found by the usual search, in the launcher's (the media's) directory. It
     // runs from the media, so nothing of ours lies under it: its own end will do.
     char follow[] = "register.exe";
-    STARTUPINFOA followStart = startupRecord();
     PROCESS_INFORMATION followUp = {};
-    if (!SessionEnded && CreateProcessA(nullptr, follow, nullptr, nullptr, FALSE, 0, nullptr,
-                                        nullptr, &followStart, &followUp))
+    if (!SessionEnded &&
+        startChild(nullptr, follow, nullptr, nullptr, 0, &followUp) != CHILD_FAILED)
         waitForProgram(followUp);
 }

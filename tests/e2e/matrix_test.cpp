@@ -3,6 +3,8 @@
 // runs and what the player must see; one runner does the rest and checks the
 // same final state for every row: no byte changed outside the demo tree.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -57,6 +59,7 @@ enum Plant {
     FileLink,          // SIM\NOTES.TXT a link to a user's file
     DirLink,           // SIM a link to a user's folder
     LauncherInJob,     // the launcher itself runs in a job that allows no breakaway
+    OlderWindows,      // no job list at process creation, as before Windows 10
 };
 
 // What the runner does while the launcher runs.
@@ -69,7 +72,12 @@ enum Act {
     CloseInGame,     // a close request to the hidden window while the game runs
     SecondInGame,    // a second launcher while the game runs
     ReleaseHeld,     // let go of a file of the leftover tree 2 s after the start
-    // The session ends (wineboot --end-session) ...
+    // The launcher ends as if killed right after creating the menu, the game or
+    // the follow-up, before the child may run; a new launcher starts.
+    EndAtMenuStart,
+    EndAtGameStart,
+    EndAtFollowStart,
+    // The session ends (wineboot --end-session) ... (last: rows test act >= EndInInstall)
     EndInInstall,    // ... at the install bar
     EndInGame,       // ... while the game runs
     EndInFollowUp,   // ... while register.exe runs
@@ -218,6 +226,16 @@ const Row kRows[] = {
     // The cycle cleans up and runs the follow-up; no menu is left unwatched.
     {"close_request_during_a_cycle", Plain, CloseInGame, "sleep 2000\nexit 0\n", "", kPlay,
      "wait\n", kExit, "", 1, 1, false, "", None, false},
+    // No child is left suspended for good: with a job list it dies with the
+    // launcher; without, the new launcher ends it by the record in the demo root.
+    {"ended_at_the_games_start", Plain, EndAtGameStart, kExit, "", kPlay, kQuit, kExit,
+     "", 1, 1, true, "", None, false},
+    {"ended_at_the_menus_start_older_windows", OlderWindows, EndAtMenuStart, kExit, "", kPlay,
+     kQuit, kExit, "", 1, 1, true, "", None, false},
+    {"ended_at_the_games_start_older_windows", OlderWindows, EndAtGameStart, kExit, "", kPlay,
+     kQuit, kExit, "", 1, 1, true, "", None, false},
+    {"ended_at_the_follow_ups_start_older_windows", OlderWindows, EndAtFollowStart, kExit, "",
+     kPlay, kQuit, kExit, "", 1, 0, true, "", None, false},
     {"second_launcher_during_a_cycle", Plain, SecondInGame,
      "sleep 2500\ntree %DIR%\\game-tree.txt\nexit 0\n", "", kPlay, kQuit, kExit,
      "", 1, 1, true, "", GameListing, false},
@@ -301,6 +319,31 @@ std::string replaced(std::string s, const std::string& from, const std::string& 
     return s;
 }
 
+// How many of the doubles run (of one name, if given).
+int doublesRunning(const char* only = nullptr)
+{
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE)
+        return -1;
+    PROCESSENTRY32 pe;
+    pe.dwSize = sizeof pe;
+    int n = 0;
+    for (BOOL more = Process32First(snap, &pe); more; more = Process32Next(snap, &pe))
+        for (const char* name : {"BK2DEMO.EXE", "Brakdemo.exe", "register.exe", "helper.exe"})
+            n += (!only || lstrcmpiA(only, name) == 0) && lstrcmpiA(pe.szExeFile, name) == 0;
+    CloseHandle(snap);
+    return n;
+}
+
+// The child an EndAt* act ends the launcher at: its role and program.
+int endedStart(Act a)
+{
+    return a == EndAtMenuStart ? 1 : a == EndAtGameStart ? 2 : a == EndAtFollowStart ? 3 : 0;
+}
+const char* const kStartRole[] = {"", "bk2demo", "brakdemo", "register"};
+const char* const kStartExe[] = {"", "BK2DEMO.EXE", "Brakdemo.exe", "register.exe"};
+const DWORD kSeamExit = 99;  // procattr_seam.cpp
+
 long long eventMs(Scenario& s, const std::string& role, const char* what, int nth = 0)
 {
     for (const RoleEvent& e : s.events(role))
@@ -330,6 +373,7 @@ protected:
     long long menuGoneMs_ = 0;
     long long endRequestMs_ = 0;  // when the session's end was asked for
     DWORD secondExit_ = 0xFFFFFFFF;
+    int uncounted_ = 0;  // starts of the ended child that it logged before it died
 };
 
 std::string Matrix::plant(Scenario& s, const Row& r, std::string* why)
@@ -385,6 +429,11 @@ std::string Matrix::plant(Scenario& s, const Row& r, std::string* why)
         s.addDouble("register.exe");
     s.addDouble("helper.exe");
 
+    if (endedStart(r.act)) {
+        CopyFileA((binDir() + "\\brakstart_seam.exe").c_str(), (media + "\\brakstart.exe").c_str(),
+                  FALSE);
+        s.setEnv("BRAKTEST_END_AT_START", std::to_string(endedStart(r.act)));
+    }
     const std::string root = t + "\\BK2DEMO";
     auto makeTree = [&](const std::string& at) {
         for (const char* d : {"", "\\DEMODATA", "\\SIM", "\\SIM\\LAUNCH"})
@@ -575,6 +624,9 @@ std::string Matrix::plant(Scenario& s, const Row& r, std::string* why)
         links_.insert(upper(root + "\\SIM"));
         undo_.push_back("rm -f tmp/BK2DEMO/SIM");
         break;
+    case OlderWindows:
+        s.setEnv("BRAKTEST_OLD_WINDOWS", "1");
+        break;
     case LauncherInJob:
         // Wine 8 and Wine 10 nest jobs as Windows 8 does, so the game's job sits in this
         // one; before Windows 8 the assignment fails and the wait falls back
@@ -685,6 +737,26 @@ void Matrix::act(Scenario& s, const Row& r)
         Sleep(2000);
         CloseHandle(held_);
         break;
+    case EndAtMenuStart:
+    case EndAtGameStart:
+    case EndAtFollowStart: {
+        const int n = endedStart(r.act);
+        ASSERT_TRUE(s.waitLauncher(60000));
+        ASSERT_EQ(s.launcherExitCode(), kSeamExit) << "the launcher did not end at the start";
+        if (r.plant == OlderWindows) {
+            EXPECT_TRUE(fileExists(t_ + "\\BK2DEMO\\BK2START.REC")) << "no record of the start";
+        } else {
+            EXPECT_TRUE(s.waitFor([&] { return doublesRunning(kStartExe[n]) == 0; }, 15000))
+                << kStartExe[n] << " outlived the launcher ended at its start";
+        }
+        // With a job list the child may have run a moment before the job ended it.
+        uncounted_ = s.starts(kStartRole[n]);
+        if (n == 2)
+            s.script("bk2demo", kPlay, 2);  // the new launcher's front-end plays once more
+        s.setEnv("BRAKTEST_END_AT_START", "0");
+        s.startLauncher();
+        break;
+    }
     case Wait:
         break;
     }
@@ -791,8 +863,14 @@ TEST_P(Matrix, Row)
     EXPECT_TRUE(ended);
     EXPECT_EQ(changed, 0);
     EXPECT_EQ(joined(left), r.left);
-    EXPECT_EQ(s.starts("brakdemo"), r.games);
-    EXPECT_EQ(s.starts("register"), r.follows);
+    const int n = endedStart(r.act);
+    EXPECT_EQ(s.starts("brakdemo") - (n == 2 ? uncounted_ : 0), r.games);
+    EXPECT_EQ(s.starts("register") - (n == 3 ? uncounted_ : 0), r.follows);
+    if (n) {
+        EXPECT_TRUE(s.waitFor([] { return doublesRunning() == 0; }, 15000))
+            << "a program still runs (a child left suspended stays for good)";
+        EXPECT_FALSE(fileExists(root + "\\BK2START.REC"));
+    }
     if (r.games > 0) {
         const std::vector<RoleEvent> game = s.events("brakdemo");
         EXPECT_EQ(upper(game[0].cwd), upper(root));

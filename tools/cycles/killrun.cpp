@@ -107,8 +107,8 @@ Outcome finish(Scenario& s, const std::string& media, const char* report,
         cycle = "the launcher did not end";
     else if (games.size() != 1)
         cycle = std::to_string(games.size()) + " games";
-    else
-        cycle = games.back().substr(6, games.back().find(';') - 6);
+    else  // the count and the game's problems, if any, up to where it ran
+        cycle = games.back().substr(6, games.back().find("; in ") - 6);
     std::vector<std::string> left;
     filesLeft(s.tmp, "BK2DEMO", {}, &left);
     if (left.empty() && dirExists(s.tmp + "\\BK2DEMO"))
