@@ -50,6 +50,8 @@ stopdrive() {
     kill -TERM "$driver" 2>/dev/null || true
     code=0; wait "$driver" 2>/dev/null || code=$?
     driver=""
+    # A file still open there (the server's) keeps the mount: let it go.
+    ! grep -q " $disc fuse" /proc/mounts || fusermount -uz "$disc" 2>/dev/null || umount -l "$disc" 2>/dev/null || true
     [ "$code" -eq 0 ] || { echo "cdrom: FAIL: the drive ended with $code:"; cat "$driveout"; status=1; }
 }
 mountdrive() {  # OUTFILE OPTIONS...: the drive again, with these options

@@ -358,6 +358,22 @@ TEST(CdRomFault, Row)
                static_cast<unsigned long>(watch.longestMs));
     const std::string text = readText(report);
     printf("%s", text.c_str());
+    // The error a program gets from the bad disc, for the record.
+    if (row->boxes.size() && row->boxes[0] != kNoStart) {
+        const std::string probe = root + "DEMODATA\\BK05.BK2";
+        HANDLE f = CreateFileA(probe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        DWORD openError = f == INVALID_HANDLE_VALUE ? GetLastError() : 0, readError = 0;
+        static char buf[65536];
+        DWORD n = 0;
+        if (f != INVALID_HANDLE_VALUE) {
+            readError = ReadFile(f, buf, sizeof buf, &n, nullptr) ? 0 : GetLastError();
+            CloseHandle(f);
+        }
+        printf("cdrom: row %s: %s afterwards: open error %lu, read error %lu\n", row->name,
+               probe.c_str(), static_cast<unsigned long>(openError),
+               static_cast<unsigned long>(readError));
+    }
 
     ASSERT_EQ(waited, static_cast<DWORD>(WAIT_OBJECT_0)) << "the launcher did not end: a hang";
     EXPECT_EQ(code, 0u);
