@@ -13,29 +13,39 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <csignal>
 #include <cstring>
 #include <ctime>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "media/driveargs.h"
 #include "media/drivemodel.h"
 #include "media/isoread.h"
 
 namespace {
 const char kUsage[] =
-    "usage: brakdrive [-fv] [-r RATE] [-s SEEK_MS] [-g GAP] [-a BUFFER] IMAGE MOUNTPOINT\n"
+    "usage: brakdrive [-fv] [-r RATE [-s SEEK_MS]] [-g GAP] [-a BUFFER] [FAULTS] IMAGE MOUNTPOINT\n"
+    "       brakdrive --model RATE [-s SEEK_MS] [-g GAP] [-a BUFFER]: print the model\n"
     "  RATE: 24x (CD speed), 20M (10^6 bytes/s) or bytes/s; none is full speed\n"
     "  SEEK_MS: the seek of a read that does not continue the last one (default 100)\n"
     "  GAP: the forward gap in bytes read through instead (default 32768)\n"
     "  BUFFER: bytes the drive reads on into while the host is busy (default 0)\n"
     "  -f: stay in the foreground; the counts go to stderr at unmount\n"
-    "  -v: with -f, every read to stderr: where, how long, its seconds\n";
+    "  -v: with -f, every read to stderr: where, how long, its seconds\n"
+    "FAULTS, each on the reads that touch RANGE (FROM+LENGTH in bytes, a file's PATH,\n"
+    "or PATH@FROM+LENGTH within it); DELAY is 8s, 250ms or ms:\n"
+    "  --scratch RANGE[,DELAY]: they fail (EIO) after DELAY of retries (default 2s)\n"
+    "  --slow RANGE,DELAY: they answer after DELAY\n"
+    "  --eject-after BYTES: the disc goes out at the read that passes BYTES read;\n"
+    "    SIGUSR1 takes it out at any time. Then every read and lookup fails (ENOMEDIUM)\n";
 
 struct Node {
     uint64_t offset, size;
     bool directory;
     std::vector<std::string> children;
+    bool read;  // a directory whose records the drive has read: the system keeps them
 };
 
 // One drive a process: the image, its tree by FUSE path, the head and its counts.
@@ -43,12 +53,23 @@ const unsigned char* image;
 size_t imageSize;
 timespec imageTime;
 std::map<std::string, Node> tree;
-DriveModel model = {0, 0.1, READ_THROUGH, 0};
+DriveOptions options;
 DriveHead head = {false, 0, 0};
-uint64_t reads, readBytes, seeks;
-bool verbose;
+uint64_t reads, readBytes, seeks, directoryReads, failedReads, slowReads;
 double busySeconds;
 timespec busyUntil;
+volatile sig_atomic_t ejectSignal;
+bool ejectedByCount;
+
+bool ejected()
+{
+    return ejectSignal || ejectedByCount;
+}
+
+void onEjectSignal(int)
+{
+    ejectSignal = 1;
+}
 
 double secondsOf(const timespec& t)
 {
@@ -79,7 +100,7 @@ double idleSeconds()
 // from an older end and fill the buffer twice.
 void waitForDrive(double cost)
 {
-    if (model.rate <= 0)
+    if (cost <= 0)
         return;
     timespec now;
     clock_gettime(CLOCK_MONOTONIC, &now);
@@ -90,21 +111,78 @@ void waitForDrive(double cost)
     }
 }
 
-const Node* lookup(const char* path)
+// One read of the disc, a file's or a directory's: its model cost and its
+// faults' delays, then 0, or the error the drive gives.
+int driveRead(uint64_t at, uint64_t len, const char* what)
 {
-    const auto it = tree.find(path);
-    return it == tree.end() ? nullptr : &it->second;
+    if (!ejected() && options.ejectAfter && readBytes + len > options.ejectAfter)
+        ejectedByCount = true;
+    if (ejected())
+        return -ENOMEDIUM;
+    const uint64_t seeksBefore = seeks;
+    const FaultCharge fault = faultCharge(options.faults, at, len);
+    const double cost = readCost(options.model, &head, at, len, idleSeconds(), &seeks);
+    if (options.verbose)
+        fprintf(stderr, "read %llu +%llu %s %.6f s%s %s\n", static_cast<unsigned long long>(at),
+                static_cast<unsigned long long>(len), seeks > seeksBefore ? "seek" : "    ",
+                cost + fault.seconds, fault.fails ? " FAILS" : "", what);
+    waitForDrive(cost + fault.seconds);
+    if (fault.fails) {
+        ++failedReads;
+        return -EIO;
+    }
+    slowReads += fault.seconds > 0 ? 1 : 0;
+    if (ejected())  // taken out while the drive retried
+        return -ENOMEDIUM;
+    ++reads;
+    readBytes += len;
+    return 0;
+}
+
+// Reads the directory's records the first time a name is looked up in it.
+int readDirectory(const std::string& path)
+{
+    const auto dir = tree.find(path);
+    if (dir == tree.end() || !dir->second.directory)
+        return -ENOENT;
+    Node& d = dir->second;
+    if (!d.read && d.size > 0) {
+        const int err = driveRead(d.offset, d.size, path.c_str());
+        if (err)
+            return err;
+        ++directoryReads;
+        d.read = true;
+    }
+    return 0;
+}
+
+// Finds a path as a drive does, reading each directory on the way (and the
+// path's own records, for a listing). Null with the error in *err.
+const Node* lookup(const char* path, int* err, bool listing = false)
+{
+    *err = ejected() ? -ENOMEDIUM : 0;
+    const std::string p = path;
+    for (size_t slash = 0; !*err && slash != std::string::npos && slash + 1 < p.size();
+         slash = p.find('/', slash + 1))
+        *err = readDirectory(slash == 0 ? "/" : p.substr(0, slash));
+    if (!*err && listing)
+        *err = readDirectory(p);
+    const auto it = tree.find(p);
+    if (!*err && it == tree.end())
+        *err = -ENOENT;
+    return *err ? nullptr : &it->second;
 }
 
 int getAttr(const char* path, struct stat* st, fuse_file_info*)
 {
-    const Node* n = lookup(path);
+    int err;
+    const Node* n = lookup(path, &err);
     if (!n)
-        return -ENOENT;
+        return err;
     memset(st, 0, sizeof *st);
     st->st_mode = n->directory ? S_IFDIR | 0555 : S_IFREG | 0444;
     st->st_nlink = n->directory ? 2 : 1;
-    st->st_size = static_cast<off_t>(n->size);
+    st->st_size = static_cast<off_t>(n->directory ? 0 : n->size);
     st->st_blksize = 2048;
     st->st_blocks = static_cast<blkcnt_t>((n->size + 511) / 512);
     st->st_uid = getuid();
@@ -116,11 +194,10 @@ int getAttr(const char* path, struct stat* st, fuse_file_info*)
 int readDir(const char* path, void* buf, fuse_fill_dir_t fill, off_t, fuse_file_info*,
             fuse_readdir_flags)
 {
-    const Node* n = lookup(path);
+    int err;
+    const Node* n = lookup(path, &err, true);
     if (!n)
-        return -ENOENT;
-    if (!n->directory)
-        return -ENOTDIR;
+        return err == -ENOENT && tree.count(path) ? -ENOTDIR : err;
     fill(buf, ".", nullptr, 0, static_cast<fuse_fill_dir_flags>(0));
     fill(buf, "..", nullptr, 0, static_cast<fuse_fill_dir_flags>(0));
     for (const std::string& name : n->children)
@@ -130,9 +207,10 @@ int readDir(const char* path, void* buf, fuse_fill_dir_t fill, off_t, fuse_file_
 
 int openFile(const char* path, fuse_file_info* fi)
 {
-    const Node* n = lookup(path);
+    int err;
+    const Node* n = lookup(path, &err);
     if (!n)
-        return -ENOENT;
+        return err;
     if ((fi->flags & O_ACCMODE) != O_RDONLY)
         return -EROFS;
     fi->direct_io = 1;  // every read reaches the drive: no page cache between runs
@@ -142,29 +220,29 @@ int openFile(const char* path, fuse_file_info* fi)
 
 int readFile(const char* path, char* buf, size_t size, off_t off, fuse_file_info*)
 {
-    const Node* n = lookup(path);
-    if (!n)
+    if (ejected())
+        return -ENOMEDIUM;
+    const auto it = tree.find(path);
+    if (it == tree.end())
         return -ENOENT;
+    const Node* n = &it->second;
     if (n->directory)
         return -EISDIR;
     if (off < 0 || static_cast<uint64_t>(off) >= n->size)
         return 0;
     const size_t len = static_cast<size_t>(std::min<uint64_t>(size, n->size - off));
     const uint64_t at = n->offset + static_cast<uint64_t>(off);
-    const uint64_t seeksBefore = seeks;
-    const double cost = readCost(model, &head, at, len, idleSeconds(), &seeks);
-    if (verbose)
-        fprintf(stderr, "read %llu +%zu %s %.6f s %s\n", static_cast<unsigned long long>(at), len,
-                seeks > seeksBefore ? "seek" : "    ", cost, path);
-    waitForDrive(cost);
-    ++reads;
-    readBytes += len;
+    const int err = driveRead(at, len, path);
+    if (err)
+        return err;
     memcpy(buf, image + at, len);
     return static_cast<int>(len);
 }
 
 int statFs(const char*, struct statvfs* st)
 {
+    if (ejected())
+        return -ENOMEDIUM;
     memset(st, 0, sizeof *st);
     st->f_bsize = st->f_frsize = 2048;
     st->f_blocks = imageSize / 2048;
@@ -182,12 +260,22 @@ void* init(fuse_conn_info*, fuse_config* cfg)
 
 void destroy(void*)
 {
-    fprintf(stderr, "brakdrive: %llu reads, %llu bytes, %llu seeks, %.3f s of drive time\n",
-            static_cast<unsigned long long>(reads), static_cast<unsigned long long>(readBytes),
-            static_cast<unsigned long long>(seeks), busySeconds);
+    fprintf(stderr,
+            "brakdrive: %llu reads (%llu of directories), %llu bytes, %llu seeks, %.3f s of "
+            "drive time\n",
+            static_cast<unsigned long long>(reads), static_cast<unsigned long long>(directoryReads),
+            static_cast<unsigned long long>(readBytes), static_cast<unsigned long long>(seeks),
+            busySeconds);
+    if (!options.faults.empty() || options.ejectAfter || ejected())
+        fprintf(stderr, "brakdrive: faults: %llu reads failed, %llu slowed; %s\n",
+                static_cast<unsigned long long>(failedReads),
+                static_cast<unsigned long long>(slowReads),
+                ejectSignal ? "ejected by a signal" : ejectedByCount ? "ejected at its byte count"
+                                                                     : "not ejected");
 }
 
-// The image's tree under FUSE's names: "/" and "/DEMODATA/BK01.BK2".
+// The image's tree under FUSE's names: "/" and "/DEMODATA/BK01.BK2"; the
+// faults placed on it.
 bool loadTree(const char* path)
 {
     const int fd = open(path, O_RDONLY);
@@ -208,12 +296,14 @@ bool loadTree(const char* path)
     }
     image = static_cast<const unsigned char*>(map);
     std::vector<MediaFile> files;
+    MediaFile root;
     std::string error;
-    if (!readIsoTree(image, imageSize, &files, &error)) {
+    if (!readIsoTree(image, imageSize, &files, &error, &root) ||
+        !placeFaults(&options.faults, files, imageSize, &error)) {
         fprintf(stderr, "brakdrive: %s: %s\n", path, error.c_str());
         return false;
     }
-    tree["/"] = {0, 0, true, {}};
+    tree["/"] = {root.offset, root.size, true, {}, false};
     for (const MediaFile& f : files) {  // parents come before their contents
         std::string name = "/" + f.path;
         for (char& c : name)
@@ -221,7 +311,7 @@ bool loadTree(const char* path)
                 c = '/';
         const size_t slash = name.rfind('/');
         tree[slash == 0 ? "/" : name.substr(0, slash)].children.push_back(name.substr(slash + 1));
-        tree[name] = {f.offset, f.size, f.directory, {}};
+        tree[name] = {f.offset, f.size, f.directory, {}, false};
     }
     return true;
 }
@@ -229,37 +319,16 @@ bool loadTree(const char* path)
 
 int main(int argc, char** argv)
 {
-    bool foreground = false;
-    for (int c; (c = getopt(argc, argv, "fvr:s:g:a:")) != -1;) {
-        const char* bad = nullptr;
-        char* end = nullptr;
-        if (c == 'f') {
-            foreground = true;
-        } else if (c == 'v') {
-            verbose = true;
-        } else if (c == 'r') {
-            bad = parseRate(optarg, &model.rate) ? nullptr : "a rate";
-        } else if (c == 's') {
-            model.seekSeconds = strtod(optarg, &end) / 1000;
-            bad = end == optarg || *end || model.seekSeconds < 0 ? "a seek time" : nullptr;
-        } else if (c == 'g' || c == 'a') {
-            uint64_t& bytes = c == 'g' ? model.readThrough : model.readAhead;
-            bytes = strtoull(optarg, &end, 10);
-            bad = end == optarg || *end || optarg[0] == '-' ? "a size in bytes" : nullptr;
-        } else {
-            fputs(kUsage, stderr);
-            return 2;
-        }
-        if (bad) {
-            fprintf(stderr, "brakdrive: not %s: %s\n%s", bad, optarg, kUsage);
-            return 2;
-        }
-    }
-    if (argc - optind != 2) {
-        fputs(kUsage, stderr);
+    std::string error;
+    if (!parseDriveArgs(argc, argv, &options, &error)) {
+        fprintf(stderr, "brakdrive: %s\n%s", error.c_str(), kUsage);
         return 2;
     }
-    if (!loadTree(argv[optind]))
+    if (options.printModel) {
+        printf("%s\n", describeModel(options.model).c_str());
+        return 0;
+    }
+    if (!loadTree(options.image.c_str()))
         return 1;
 
     fuse_operations ops = {};
@@ -279,9 +348,13 @@ int main(int argc, char** argv)
     if (!fs)
         return 1;
     int status = 1;
-    if (fuse_mount(fs, argv[optind + 1]) == 0) {
+    if (fuse_mount(fs, options.mountpoint.c_str()) == 0) {
         fuse_session* se = fuse_get_session(fs);
-        if (fuse_daemonize(foreground ? 1 : 0) == 0 && fuse_set_signal_handlers(se) == 0) {
+        struct sigaction eject = {};
+        eject.sa_handler = onEjectSignal;
+        sigemptyset(&eject.sa_mask);
+        if (fuse_daemonize(options.foreground ? 1 : 0) == 0 &&
+            fuse_set_signal_handlers(se) == 0 && sigaction(SIGUSR1, &eject, nullptr) == 0) {
             // One thread: a drive has one head, and the model one clock. A
             // signal (the way to stop it) ends the loop with its number, > 0.
             status = fuse_loop(fs) < 0 ? 1 : 0;

@@ -12,6 +12,15 @@ bool isJump(uint64_t next, uint64_t at, uint64_t readThrough)
 double readCost(const DriveModel& model, DriveHead* head, uint64_t at, uint64_t len, double idle,
                 uint64_t* seeks)
 {
+    const uint64_t sector = std::max<uint64_t>(model.sector, 1);
+    uint64_t first = at / sector * sector;
+    const uint64_t end = (at + len + sector - 1) / sector * sector;
+    if (head->placed && first + sector == head->next)
+        first = head->next;
+    if (end <= first)
+        return 0;
+    at = first;
+    len = end - first;
     uint64_t bytes = len;
     double seconds = 0;
     if (!head->placed || isJump(head->next, at, model.readThrough)) {

@@ -104,7 +104,7 @@ bool readDirectory(Walk& w, uint32_t sector, uint32_t length, const std::string&
         if (flags & 0x02) {
             if (depth == kMaxDepth)
                 return fail(w, "directories nested deeper than any disc holds: " + path);
-            w.files->push_back({path, 0, true});
+            w.files->push_back({path, dataLength, true, static_cast<uint64_t>(extent) * kSector});
             if (!readDirectory(w, extent, dataLength, path, depth + 1))
                 return false;
         } else {
@@ -118,7 +118,7 @@ bool readDirectory(Walk& w, uint32_t sector, uint32_t length, const std::string&
 }  // namespace
 
 bool readIsoTree(const unsigned char* image, size_t size, std::vector<MediaFile>* files,
-                 std::string* error)
+                 std::string* error, MediaFile* root)
 {
     files->clear();
     Walk w = {image, size, files, 0, ""};
@@ -143,11 +143,14 @@ bool readIsoTree(const unsigned char* image, size_t size, std::vector<MediaFile>
             *error = "a block size other than 2048 bytes";
             return false;
         }
-        const unsigned char* root = vd + kRootRecord;
-        if (!(root[25] & 0x02) || !readDirectory(w, le32(root + 2), le32(root + 10), "", 0)) {
+        const unsigned char* record = vd + kRootRecord;
+        if (!(record[25] & 0x02) ||
+            !readDirectory(w, le32(record + 2), le32(record + 10), "", 0)) {
             *error = w.error.empty() ? "the Joliet root is no directory" : w.error;
             return false;
         }
+        if (root)
+            *root = {"", le32(record + 10), true, static_cast<uint64_t>(le32(record + 2)) * kSector};
         return true;
     }
     *error = volume ? "no Joliet names: Windows would see only upper-case 8.3 names"

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <map>
+#include <set>
 
 #include "launcher/manifest.h"
 #include "media/drivemodel.h"
@@ -149,15 +150,28 @@ MediaCheck checkMedia(const std::vector<MediaFile>& files)
     if (image)
         out.jumps = 0;
     DriveHead head = {false, 0, 0};
+    auto readAt = [&out, &head](uint64_t offset, uint64_t size) {
+        if (head.placed && isJump(head.next, offset, READ_THROUGH)) {
+            ++out.jumps;
+            out.backwards += offset < head.next ? 1 : 0;
+        }
+        head = {true, offset + size, 0};
+    };
+    // A drive reads a directory's records the first time a name is looked up
+    // in it; the root's were read when the launcher started from the disc.
+    std::set<std::string> directoriesRead;
     for (const char* entry : installManifest) {
         const MediaFile* f = fileNamed(entry);
-        if (image && f && f->size > 0) {
-            if (head.placed && isJump(head.next, f->offset, READ_THROUGH)) {
-                ++out.jumps;
-                out.backwards += f->offset < head.next ? 1 : 0;
-            }
-            head = {true, f->offset + f->size, 0};
+        const std::string path = entry;
+        for (size_t slash = path.find('\\'); image && f && slash != std::string::npos;
+             slash = path.find('\\', slash + 1)) {
+            const auto dir = byName.find(lower(path.substr(0, slash)));
+            if (dir != byName.end() && dir->second->directory && dir->second->size > 0 &&
+                directoriesRead.insert(dir->first).second)
+                readAt(dir->second->offset, dir->second->size);
         }
+        if (image && f && f->size > 0)
+            readAt(f->offset, f->size);
         const char* what = isGame(entry) ? "the game the launcher starts" : "install entry";
         if (!f) {
             out.errors.push_back(std::string("missing: ") + entry + " (" + what + ")");

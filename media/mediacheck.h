@@ -18,7 +18,8 @@ struct MediaCheck {
     std::vector<std::string> errors;    // each one breaks the player's cycle
     std::vector<std::string> warnings;  // the cycle runs, but not as intended
     uint64_t installBytes;              // what the install finds to copy
-    int jumps;      // reads an install starts elsewhere than the last one ended; -1 in a folder
+    int jumps;      // reads an install starts elsewhere than the last one ended, its
+                    // directories' first look-ups counted; -1 in a folder
     int backwards;  // of those, the ones to an earlier place
 };
 

@@ -5,12 +5,16 @@
 // cycle; exits 1 when it would not, 2 when it cannot be read.
 // mkmedia --order FOLDER: the folder's install entries in the order the
 // install reads them, as paths under the root, for mkimage.sh.
+// mkmedia --dirs IMAGE: each Joliet directory's size and path ("\" the root);
+// mkmedia --place-dirs IMAGE: each directory moved into its slot (dirplace.h).
 #include <cstdio>
 #include <cstring>
 #include <strings.h>
 
 #include <filesystem>
 
+#include "media/dirplace.h"
+#include "media/isoread.h"
 #include "media/media.h"
 
 namespace {
@@ -66,6 +70,59 @@ int order(const char* folder)
             }
     return 0;
 }
+bool readImage(const char* path, std::vector<unsigned char>* bytes)
+{
+    FILE* f = fopen(path, "rb");
+    if (!f) {
+        fprintf(stderr, "mkmedia: cannot read %s\n", path);
+        return false;
+    }
+    unsigned char buf[65536];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;)
+        bytes->insert(bytes->end(), buf, buf + n);
+    const bool ok = !ferror(f);
+    fclose(f);
+    return ok;
+}
+
+int directories(const char* path)
+{
+    std::vector<unsigned char> image;
+    std::vector<MediaFile> files;
+    MediaFile root;
+    std::string error;
+    if (!readImage(path, &image))
+        return 2;
+    if (!readIsoTree(image.data(), image.size(), &files, &error, &root)) {
+        fprintf(stderr, "mkmedia: %s: %s\n", path, error.c_str());
+        return 2;
+    }
+    printf("%llu \\\n", static_cast<unsigned long long>(root.size));
+    for (const MediaFile& f : files)
+        if (f.directory)
+            printf("%llu %s\n", static_cast<unsigned long long>(f.size), f.path.c_str());
+    return 0;
+}
+
+int placeDirs(const char* path)
+{
+    std::vector<unsigned char> image;
+    std::string error;
+    if (!readImage(path, &image))
+        return 2;
+    const int moved = placeDirectories(&image, &error);
+    if (moved < 0) {
+        fprintf(stderr, "mkmedia: %s: %s\n", path, error.c_str());
+        return 1;
+    }
+    FILE* f = fopen(path, "r+b");
+    const bool ok = f && fwrite(image.data(), 1, image.size(), f) == image.size();
+    if (!f || fclose(f) != 0 || !ok) {
+        fprintf(stderr, "mkmedia: cannot write %s\n", path);
+        return 1;
+    }
+    return 0;
+}
 }  // namespace
 
 int main(int argc, char** argv)
@@ -74,10 +131,16 @@ int main(int argc, char** argv)
         return check(argv[2]);
     if (argc == 3 && strcmp(argv[1], "--order") == 0)
         return order(argv[2]);
+    if (argc == 3 && strcmp(argv[1], "--dirs") == 0)
+        return directories(argv[2]);
+    if (argc == 3 && strcmp(argv[1], "--place-dirs") == 0)
+        return placeDirs(argv[2]);
     if (argc < 3 || argv[1][0] == '-') {
         fprintf(stderr, "usage: mkmedia FOLDER GAME [PROGRAM...]\n"
                         "       mkmedia --check FOLDER_OR_IMAGE\n"
-                        "       mkmedia --order FOLDER\n");
+                        "       mkmedia --order FOLDER\n"
+                        "       mkmedia --dirs IMAGE\n"
+                        "       mkmedia --place-dirs IMAGE\n");
         return 2;
     }
     std::vector<std::string> programs(argv + 3, argv + argc);

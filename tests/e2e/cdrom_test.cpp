@@ -2,14 +2,19 @@
 // the launcher from the disc's root with the root as working directory, the
 // sample programs in automatic mode. cdrom.sh mounts the image and names the
 // drive in BRAK_CDROM and a writable folder in BRAK_CDROM_WORK; it also
-// checks, from outside, that nothing was written to the disc.
+// checks, from outside, that nothing was written to the disc. Then the same
+// cycle on a bad disc, a row of a table each: cdrom.sh mounts the drive with
+// the row's fault and names the row in BRAK_CDROM_ROW.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/common/winegen.h"
@@ -168,4 +173,238 @@ TEST(CdRom, LauncherWindowClassHasItsOwnIcon)
                         "gives 0 (documented to give the class icon)";
     EXPECT_NE(LauncherClassIcon, 0u);
     EXPECT_NE(LauncherClassIcon, reinterpret_cast<ULONG_PTR>(LoadIconA(nullptr, IDI_APPLICATION)));
+}
+
+namespace {
+// A bad disc: the drive's fault (brakdrive's options; "game": the runner
+// ejects the disc once the game has reported) and what the player must see.
+struct FaultRow {
+    const char* name;
+    const char* drive;
+    const char* ejectWhen;
+    std::vector<std::string> boxes;  // the warnings, in order, each answered with OK
+    std::vector<std::string> menu;   // the menu's choices: it came back once for each
+    bool played;                     // the game ran on every file whole
+    bool followUp;                   // register.exe ran
+    bool watchHang;                  // the bar must answer WM_NULL within 250 ms throughout
+};
+
+const char kCopyError[] = "ERROR: Could not copy the BK2 Demo files.";
+const char kNoStart[] = "Could not start BK2 Demo!";
+
+const FaultRow kFaultRows[] = {
+    {"scratch", "--scratch DEMODATA/BK05.BK2", "", {kCopyError}, {"Play", "Quit"}, false, false,
+     false},
+    {"slow", "--slow DEMODATA/BK05.BK2@131072+2048,8s", "", {}, {"Play", "Quit"}, true, true,
+     true},
+    // 6,000,000 bytes: past the programs' start, half-way through the install.
+    {"eject-install", "--eject-after 6000000", "", {kCopyError, kNoStart}, {"Play"}, false, false,
+     false},
+    {"eject-game", "", "game", {kNoStart}, {"Play"}, true, false, false},
+};
+
+struct Box {
+    std::string text;
+    double seconds;  // after the launcher's start
+};
+
+BOOL CALLBACK findBoxes(HWND hwnd, LPARAM lParam)
+{
+    char cls[64] = "", title[64] = "";
+    GetClassNameA(hwnd, cls, sizeof cls);
+    GetWindowTextA(hwnd, title, sizeof title);
+    if (IsWindowVisible(hwnd) && !strcmp(cls, "#32770") && !strcmp(title, "Brakkon 2"))
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+
+// The player: reads each warning and presses OK.
+void answerBoxes(const std::atomic<bool>& stop, DWORD t0, std::vector<Box>* boxes,
+                 std::mutex* lock)
+{
+    while (!stop) {
+        std::vector<HWND> found;
+        EnumWindows(findBoxes, reinterpret_cast<LPARAM>(&found));
+        for (HWND box : found) {
+            char text[256] = "";
+            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+            {
+                std::lock_guard<std::mutex> g(*lock);
+                boxes->push_back({text, (GetTickCount() - t0) / 1000.0});
+            }
+            PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+            for (int i = 0; i < 300 && IsWindow(box) && IsWindowVisible(box); ++i)
+                Sleep(10);
+        }
+        Sleep(50);
+    }
+}
+
+struct HangWatch {
+    int calls = 0, timeouts = 0;
+    DWORD longestMs = 0;
+    double barSeconds = 0;  // how long the bar was there
+};
+
+// Another program asking the bar whether it is alive, as the system does
+// before it calls a window not responding.
+void watchBar(const std::atomic<bool>& stop, DWORD pid, HangWatch* watch)
+{
+    DWORD firstSeen = 0, lastSeen = 0;
+    while (!stop) {
+        HWND bar = nullptr;
+        for (HWND w = FindWindowA("bordlg", nullptr); w && !bar;
+             w = FindWindowExA(nullptr, w, "bordlg", nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            bar = owner == pid && IsWindowVisible(w) ? w : nullptr;
+        }
+        if (bar) {
+            const DWORD t = GetTickCount();
+            firstSeen = firstSeen ? firstSeen : t;
+            DWORD_PTR result;
+            const bool answered =
+                SendMessageTimeoutA(bar, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 250, &result) != 0;
+            const DWORD took = GetTickCount() - t;
+            // A window that closed meanwhile is no hang.
+            if (!answered && IsWindow(bar))
+                ++watch->timeouts;
+            ++watch->calls;
+            watch->longestMs = took > watch->longestMs ? took : watch->longestMs;
+            lastSeen = GetTickCount();
+        }
+        Sleep(100);
+    }
+    watch->barSeconds = firstSeen ? (lastSeen - firstSeen) / 1000.0 : 0;
+}
+}  // namespace
+
+// The rows for cdrom.sh: "name|drive options|when to eject", one a line.
+TEST(CdRomFault, List)
+{
+    const std::string work = env("BRAK_CDROM_WORK");
+    if (env("BRAK_CDROM_ROW") != "list" || work.empty())
+        GTEST_SKIP() << "cdrom.sh asks for the rows";
+    std::string text;
+    for (const FaultRow& row : kFaultRows)
+        text += std::string(row.name) + "|" + row.drive + "|" + row.ejectWhen + "\n";
+    HANDLE f = CreateFileA((work + "\\rows.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                           CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD n = 0;
+    EXPECT_TRUE(WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &n, nullptr));
+    CloseHandle(f);
+}
+
+TEST(CdRomFault, Row)
+{
+    const std::string drive = env("BRAK_CDROM"), work = env("BRAK_CDROM_WORK");
+    const std::string name = env("BRAK_CDROM_ROW");
+    const FaultRow* row = nullptr;
+    for (const FaultRow& r : kFaultRows)
+        row = name == r.name ? &r : row;
+    if (drive.empty() || work.empty() || !row)
+        GTEST_SKIP() << "no row given: cdrom.sh mounts the faulty drive and names the row";
+    const std::string root = drive + "\\", dir = work + "\\" + name;
+    const std::string tmp = dir + "\\tmp", report = dir + "\\report.txt";
+    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr)) << dir;
+    ASSERT_TRUE(CreateDirectoryA(tmp.c_str(), nullptr)) << tmp;
+    std::vector<char> block = environmentWith(
+        {"TMP=" + tmp, "TEMP=" + tmp, "BK2DEMO_AUTO=1", "BK2DEMO_REPORT=" + report});
+
+    const std::string exe = root + "brakstart.exe";
+    char cmd[] = "brakstart.exe";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    const DWORD t0 = GetTickCount();
+    ASSERT_TRUE(CreateProcessA(exe.c_str(), cmd, nullptr, nullptr, FALSE, 0, block.data(),
+                               root.c_str(), &si, &pi))
+        << GetLastError();
+    std::atomic<bool> stop(false);
+    std::vector<Box> boxes;
+    std::mutex lock;
+    HangWatch watch;
+    std::thread player(answerBoxes, std::cref(stop), t0, &boxes, &lock);
+    std::thread watcher;
+    if (row->watchHang)
+        watcher = std::thread(watchBar, std::cref(stop), pi.dwProcessId, &watch);
+    const DWORD waited = WaitForSingleObject(pi.hProcess, kCycleLimitMs);
+    if (waited != WAIT_OBJECT_0)
+        TerminateProcess(pi.hProcess, 1);
+    const double ran = (GetTickCount() - t0) / 1000.0;
+    stop = true;
+    player.join();
+    if (watcher.joinable())
+        watcher.join();
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+
+    // What the player saw, for the record.
+    printf("cdrom: row %s (%s%s): the launcher ran %.1f s\n", row->name, row->drive,
+           *row->ejectWhen ? "eject by a signal once the game has reported" : "", ran);
+    std::vector<std::string> texts;
+    for (const Box& b : boxes) {
+        printf("cdrom: row %s: at %.1f s the player saw \"%s\"\n", row->name, b.seconds,
+               b.text.c_str());
+        texts.push_back(b.text);
+    }
+    if (row->watchHang)
+        printf("cdrom: row %s: WM_NULL to the bar %d times over %.1f s, %d timed out, the "
+               "longest %lu ms\n",
+               row->name, watch.calls, watch.barSeconds, watch.timeouts,
+               static_cast<unsigned long>(watch.longestMs));
+    const std::string text = readText(report);
+    printf("%s", text.c_str());
+    // The error a program gets from the bad disc, for the record.
+    if (row->boxes.size() && row->boxes[0] != kNoStart) {
+        const std::string probe = root + "DEMODATA\\BK05.BK2";
+        HANDLE f = CreateFileA(probe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        DWORD openError = f == INVALID_HANDLE_VALUE ? GetLastError() : 0, readError = 0;
+        static char buf[65536];
+        DWORD n = 0;
+        if (f != INVALID_HANDLE_VALUE) {
+            readError = ReadFile(f, buf, sizeof buf, &n, nullptr) ? 0 : GetLastError();
+            CloseHandle(f);
+        }
+        printf("cdrom: row %s: %s afterwards: open error %lu, read error %lu\n", row->name,
+               probe.c_str(), static_cast<unsigned long>(openError),
+               static_cast<unsigned long>(readError));
+    }
+
+    ASSERT_EQ(waited, static_cast<DWORD>(WAIT_OBJECT_0)) << "the launcher did not end: a hang";
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(texts, row->boxes);
+    EXPECT_EQ(reportLines(text, "menu: "), row->menu);
+    const std::vector<std::string> game = reportLines(text, "game: ");
+    if (row->played) {
+        ASSERT_EQ(game.size(), 1u) << text;
+        EXPECT_EQ(game[0].rfind("72 of 72 files verified; in ", 0), 0u) << game[0];
+    } else {
+        EXPECT_TRUE(game.empty()) << text;
+    }
+    EXPECT_EQ(reportLines(text, "register: ").size(), row->followUp ? 1u : 0u) << text;
+    // Nothing left: no tree, nothing at all in the temporary folder.
+    const std::string tree = tmp + "\\BK2DEMO";
+    EXPECT_EQ(GetFileAttributesA(tree.c_str()), INVALID_FILE_ATTRIBUTES) << "tree left: " << tree;
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA((tmp + "\\*").c_str(), &fd);
+    std::vector<std::string> left;
+    if (find != INVALID_HANDLE_VALUE) {
+        do
+            if (strcmp(fd.cFileName, ".") && strcmp(fd.cFileName, ".."))
+                left.push_back(fd.cFileName);
+        while (FindNextFileA(find, &fd));
+        FindClose(find);
+    }
+    EXPECT_TRUE(left.empty()) << "left in the temporary folder: " << left.size() << ", "
+                              << (left.empty() ? "" : left[0]);
+    if (row->watchHang) {
+        EXPECT_GT(watch.calls, 0) << "the bar was never seen";
+        EXPECT_EQ(watch.timeouts, 0) << "the bar hung: the longest WM_NULL took "
+                                     << watch.longestMs << " ms";
+    }
 }

@@ -17,6 +17,8 @@ set -eu
 # Inside the virtual display: every copy from a drive of its own, mounted for it
 # alone, so nothing of an earlier run is cached in the kernel or the drive.
 if [ "${1:-}" = --disc-run ]; then
+    # libfuse's own leak at a stop is suppressed: an exit of 1 is a fault of ours.
+    export LSAN_OPTIONS="suppressions=$root/media/brakdrive.lsan${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
     rounds=$2; d="$root/build/bench/disc"; mnt="$d/mnt"
     drive="$root/build/host/media/brakdrive"; mkmedia="$root/build/host/media/mkmedia"
     bench="$root/build/$BRAK_WINBUILD/bin/install_bench.exe"
@@ -43,7 +45,7 @@ if [ "${1:-}" = --disc-run ]; then
                     rc=0
                     (cd "$d" && "$BRAK_WINE" "$bench" --disc "$winmnt" "$way" </dev/null >"$d/run.txt") || rc=$?
                     kill -TERM "$driver"
-                    wait "$driver" || { echo "bench: the drive ended with $?:"; cat "$d/drive.txt"; }
+                    wait "$driver" || { echo "bench: the drive ended with $?:"; cat "$d/drive.txt"; exit 1; }
                     [ "$rc" -eq 0 ] || { echo "bench: $way from $image at $speed failed ($rc)"; exit 1; }
                     t="$(tr -d '\r' < "$d/run.txt")"
                     seeks=$(sed -n 's/^brakdrive: .* \([0-9]*\) seeks.*/\1/p' "$d/drive.txt")
@@ -58,12 +60,16 @@ if [ "${1:-}" = --disc-run ]; then
     # the bytes at the rate plus a seek for every jump and the first placing.
     # busy: the drive's own time in the install's median round, the rest of
     # that round is time the drive stood idle while Wine did the rest.
-    sort -k1,1 -k2,2 -k3,3 -k4,4n "$d/times.txt" | awk -v rounds="$rounds" -v extra="${BRAK_DRIVE_ARGS:-none}" '
+    # Each rate as the drive reads it, in bytes per second.
+    rates=""
+    for r in 8x 24x 52x 20M; do rates="$rates $r=$("$drive" --model "$r" | cut -d' ' -f1)"; done
+    sort -k1,1 -k2,2 -k3,3 -k4,4n "$d/times.txt" | awk -v rounds="$rounds" -v extra="${BRAK_DRIVE_ARGS:-none}" -v rates="$rates" '
         { key = $1 " " $2; i = ++n[key, $3]; t[key, $3, i] = $4; s[key, $3, i] = $5
           busy[key, $3, i] = $8; j[key] = $6; b[key] = $7
           if (!(key in seen)) { seen[key] = 1; order[++keys] = key } }
-        function rate(r) { v = r + 0; u = substr(r, length(v "") + 1)
-            return u == "x" ? v * 153600 : u == "M" ? v * 1e6 : v }
+        function rate(r,   i, n, kv, pair) { n = split(rates, kv, " ")
+            for (i = 1; i <= n; ++i) { split(kv[i], pair, "="); if (pair[1] == r) return pair[2] }
+            return 0 }
         function ratio(x) { return limit > 0 ? sprintf("%5.3fx", x / limit) : "     -" }
         END {
             printf "%-8s %-10s %5s %8s | %8s %6s %5s %6s | %8s %6s | %8s %6s\n", "image", "drive",
