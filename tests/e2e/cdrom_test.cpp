@@ -395,7 +395,10 @@ TEST(CdRomFault, Row)
     std::vector<std::string> left;
     if (find != INVALID_HANDLE_VALUE) {
         do
-            if (strcmp(fd.cFileName, ".") && strcmp(fd.cFileName, ".."))
+            // BK2DEMO.AUT is the sample menu's own count of its automatic
+            // plays, gone only when it quits: a menu that cannot start leaves it.
+            if (strcmp(fd.cFileName, ".") && strcmp(fd.cFileName, "..") &&
+                _stricmp(fd.cFileName, "BK2DEMO.AUT"))
                 left.push_back(fd.cFileName);
         while (FindNextFileA(find, &fd));
         FindClose(find);
