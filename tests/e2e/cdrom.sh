@@ -59,12 +59,9 @@ mountdrive() {  # OUTFILE OPTIONS...: the drive again, with these options
     driveout="$1"; shift
     "$drive" -f ${BRAK_DRIVE_ARGS:-} "$@" "$work/disc.iso" "$disc" 2>"$driveout" &
     driver=$!
-    waited=0
-    until mountpoint -q "$disc"; do
-        kill -0 "$driver" 2>/dev/null || { driver=""; echo "cdrom: FAIL: the drive did not start: $(cat "$driveout")"; exit 1; }
-        sleep 0.05; waited=$((waited + 1))
-        [ "$waited" -lt 200 ] || { echo "cdrom: FAIL: the drive did not mount in 10 s"; exit 1; }
-    done
+    mrc=0; wait_mount "$driver" "$disc" || mrc=$?
+    [ "$mrc" != 1 ] || { driver=""; echo "cdrom: FAIL: the drive did not start: $(cat "$driveout")"; exit 1; }
+    [ "$mrc" = 0 ] || { echo "cdrom: FAIL: the drive did not mount in 10 s"; exit 1; }
 }
 cleanup() {
     WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
