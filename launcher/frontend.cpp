@@ -12,7 +12,7 @@ const char* sPath = nullptr;       // the front-end inherits the launcher's curr
 
 void startDemo()
 {
-    if (SessionEnded)
+    if (sessionEnding())
         return;  // the session is over: nobody is left to use a menu
     PROCESS_INFORMATION started = {};
     if (startChild(nullptr, sLaunch, sPath, nullptr, 0, &started) != CHILD_FAILED) {

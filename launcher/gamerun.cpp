@@ -168,7 +168,7 @@ void playGame()
     // runs from the media, so nothing of ours lies under it: its own end will do.
     char follow[] = "register.exe";
     PROCESS_INFORMATION followUp = {};
-    if (!SessionEnded &&
+    if (!sessionEnding() &&
         startChild(nullptr, follow, nullptr, nullptr, 0, &followUp) != CHILD_FAILED)
         waitForProgram(followUp);
 }

@@ -36,6 +36,9 @@ void warn(const char* text);
 // a bounded while, the demo tree removed. False if it had already run.
 extern int SessionEnded;            // nothing more starts once set
 bool endSession();
+// Whether nothing more may start: the session has ended here, or Windows is
+// shutting it down (the game may have had its end first and left by itself).
+bool sessionEnding();
 
 // Waits that answer sent messages and leave posted ones queued (sentwait.cpp).
 // The last two end early once the session has ended.

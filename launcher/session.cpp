@@ -22,6 +22,11 @@ template <class F> F user32Proc(const char* name)
 }
 }  // namespace
 
+bool sessionEnding()
+{
+    return SessionEnded || GetSystemMetrics(SM_SHUTTINGDOWN);
+}
+
 bool endSession()
 {
     if (SessionEnded)
