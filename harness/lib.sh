@@ -34,6 +34,20 @@ wine_screen() {
         "$root/harness/lib.sh" "$@"
 }
 
+# Switches to a Wine prefix of its own in the folder given, made afresh from
+# the prefix winebuild chose (whose C: it shares), so that runs side by side
+# keep their programs, windows and named objects apart.
+own_prefix() {
+    rm -rf "$1"
+    mkdir -p "$1/dosdevices"
+    cp "$WINEPREFIX"/*.reg "$WINEPREFIX/.update-timestamp" "$1/"
+    ln -s "$WINEPREFIX/drive_c" "$1/drive_c"
+    ln -s ../drive_c "$1/dosdevices/c:"
+    ln -s / "$1/dosdevices/z:"
+    WINEPREFIX="$1"
+    export WINEPREFIX
+}
+
 # Waits until the FUSE drive started as job PID has mounted DIR: 0 then, 1 if
 # the drive ended first, 2 after 10 s.
 wait_mount() {  # PID DIR

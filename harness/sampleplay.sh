@@ -16,20 +16,6 @@ sample_media() {
         "$w/bin/brakpass.exe" "$w/sample/BK2DEMO.EXE" "$w/sample/register.exe"
 }
 
-# Switches to a Wine prefix of its own in the folder given, made afresh from
-# the prefix winebuild chose (whose C: it shares), so that runs side by side
-# keep their programs, windows and named objects apart.
-own_prefix() {
-    rm -rf "$1"
-    mkdir -p "$1/dosdevices"
-    cp "$WINEPREFIX"/*.reg "$WINEPREFIX/.update-timestamp" "$1/"
-    ln -s "$WINEPREFIX/drive_c" "$1/drive_c"
-    ln -s ../drive_c "$1/dosdevices/c:"
-    ln -s / "$1/dosdevices/z:"
-    WINEPREFIX="$1"
-    export WINEPREFIX
-}
-
 # Runs a Windows program of the build on a virtual screen, with the prefix's
 # server kept alive so that every program start is quick; its exit code.
 on_screen() {

@@ -6,15 +6,10 @@
 # Started by ctest under scripts/test, with the loader harness/winebuild chose.
 set -eu
 . "$(dirname "$0")/../../harness/lib.sh"
-main="${WINEPREFIX:?WINEPREFIX names the main prefix}"
+: "${WINEPREFIX:?WINEPREFIX names the main prefix}"
 work="$1"; index="$2"; count="$3"; shift 3
 
-prefix="$work/prefix"
 rm -rf "$work"
-mkdir -p "$prefix/dosdevices"
-cp "$main"/*.reg "$main/.update-timestamp" "$prefix/"
-ln -s "$main/drive_c" "$prefix/drive_c"
-ln -s ../drive_c "$prefix/dosdevices/c:"
-ln -s / "$prefix/dosdevices/z:"
-export WINEPREFIX="$prefix" GTEST_SHARD_INDEX="$index" GTEST_TOTAL_SHARDS="$count"
+own_prefix "$work/prefix"
+export GTEST_SHARD_INDEX="$index" GTEST_TOTAL_SHARDS="$count"
 wine_screen "${BRAK_WINE:-wine}" "$@"
