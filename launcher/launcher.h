@@ -68,11 +68,11 @@ bool installGame();
 // Copies one manifest entry into dest (ending in a backslash). 0 on a copy
 // error the install must not pass over; a missing source is not one.
 int filecopy(const char* ifile, const char* dest);
-// Install progress: bytes copied in this install, bytes since the bar last
-// moved (kept across installs), the percent last shown.
 // Closes the files the install has open and makes it stop at its next block,
 // without a warning and without touching those files again.
 void abandonInstall();
+// Install progress: bytes copied in this install, bytes since the bar last
+// moved (kept across installs), the percent last shown.
 extern double total_copied;
 extern int numbytes;
 extern int percent;
