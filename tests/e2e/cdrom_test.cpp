@@ -397,8 +397,8 @@ TEST(CdRomFault, Row)
         do
             // BK2DEMO.AUT is the sample menu's own count of its automatic
             // plays, gone only when it quits: a menu that cannot start leaves it.
-            if (strcmp(fd.cFileName, ".") && strcmp(fd.cFileName, "..") &&
-                _stricmp(fd.cFileName, "BK2DEMO.AUT"))
+            if (strcmp(fd.cFileName, ".") != 0 && strcmp(fd.cFileName, "..") != 0 &&
+                _stricmp(fd.cFileName, "BK2DEMO.AUT") != 0)
                 left.push_back(fd.cFileName);
         while (FindNextFileA(find, &fd));
         FindClose(find);
