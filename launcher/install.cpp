@@ -5,6 +5,7 @@
 #include "launcher/cbar/dlgcbar.h"
 #include "launcher/manifest.h"
 #include "launcher/progress.h"
+#include "launcher/sourceread.h"
 #include "launcher/treefile.h"
 
 double total_copied;
@@ -12,15 +13,12 @@ int numbytes;
 int percent;
 
 namespace {
-// Large blocks, each walked through the byte counting, so that the bar moves
-// at the very byte counts a copy of one byte per step would move it.
-char block[64 * 1024];
-
-// The files being copied, for abandonInstall; set once abandoned, for good.
-HANDLE openSource = INVALID_HANDLE_VALUE;
+// The destination being written, for abandonInstall; set once abandoned, for good.
 HANDLE openDest = INVALID_HANDLE_VALUE;
 bool abandoned;
 
+// Each block walked through the byte counting, so that the bar moves at the
+// very byte counts a copy of one byte per step would move it.
 void countBlock(DWORD len)
 {
     size_t left = len;
@@ -33,65 +31,72 @@ void countBlock(DWORD len)
     }
 }
 
-// Copies one open file to the other; false on a read or write error.
-bool copyOpen(HANDLE ifp, HANDLE ofp)
+// Writes the current source's steps, the first of them in hand, to ofp; false
+// on a read or write error.
+bool copySteps(SourceStep step, HANDLE ofp)
 {
     for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(ifp, block, sizeof block, &got, nullptr))
-            return false;
-        if (got == 0)
-            return true;
-        countBlock(got);
+        if (step.kind != SourceStep::Data)
+            return step.kind == SourceStep::End;
+        countBlock(step.len);
         if (abandoned)
             return false;
         DWORD put = 0;
-        if (!WriteFile(ofp, block, got, &put, nullptr) || put != got)
+        if (!WriteFile(ofp, step.data, step.len, &put, nullptr) || put != step.len)
+            return false;
+        if (!nextSourceStep(step))
             return false;
     }
+}
+
+// Passes over the rest of a source whose destination could not be made.
+bool skipSteps(SourceStep step)
+{
+    while (step.kind == SourceStep::Data)
+        if (!nextSourceStep(step))
+            return false;
+    return true;
+}
+
+// Copies the next source of the reads into dest (ending in a backslash) as
+// ifile. 0 on a copy error the install must not pass over; a missing source
+// is not one.
+int filecopy(const char* ifile, const char* dest)
+{
+    char ofile[PATH_BUF];
+    SourceStep step;
+    // Both opens come first, the source's on the reads' thread: a missing
+    // source still leaves an empty file behind.
+    if (abandoned || !pathJoin(ofile, sizeof ofile, dest, ifile) || !nextSourceStep(step))
+        return 0;
+    HANDLE ofp = createFresh(ofile);
+    const DWORD createError = ofp == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    if (step.kind == SourceStep::Unopened || ofp == INVALID_HANDLE_VALUE) {
+        if (ofp != INVALID_HANDLE_VALUE && !CloseHandle(ofp))
+            return 0;
+        // A link in the way, or a disk with no room left, cannot be passed over:
+        // the game would run on files that are not ours or not there.
+        if (createError == ERROR_REPARSE_TAG_MISMATCH || createError == ERROR_DISK_FULL)
+            return 0;
+        return skipSteps(step) ? 1 : 0;
+    }
+
+    openDest = ofp;
+    bool ok = copySteps(step, ofp);
+    if (abandoned)
+        return 0;  // closed there
+    openDest = INVALID_HANDLE_VALUE;
+    return CloseHandle(ofp) && ok ? 1 : 0;
 }
 }  // namespace
 
 void abandonInstall()
 {
     abandoned = true;
-    if (openSource != INVALID_HANDLE_VALUE)
-        CloseHandle(openSource);
+    abandonSourceReads();
     if (openDest != INVALID_HANDLE_VALUE)
         CloseHandle(openDest);
-    openSource = openDest = INVALID_HANDLE_VALUE;
-}
-
-int filecopy(const char* ifile, const char* dest)
-{
-    char ofile[PATH_BUF];
-    if (abandoned || !pathJoin(ofile, sizeof ofile, dest, ifile))
-        return 0;
-
-    // Both opens come first: a missing source still leaves an empty file behind.
-    HANDLE ifp = CreateFileA(ifile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    HANDLE ofp = createFresh(ofile);
-    const DWORD createError = ofp == INVALID_HANDLE_VALUE ? GetLastError() : 0;
-    if (ifp == INVALID_HANDLE_VALUE || ofp == INVALID_HANDLE_VALUE) {
-        if (ifp != INVALID_HANDLE_VALUE)
-            CloseHandle(ifp);
-        if (ofp != INVALID_HANDLE_VALUE && !CloseHandle(ofp))
-            return 0;
-        // A link in the way, or a disk with no room left, cannot be passed over:
-        // the game would run on files that are not ours or not there.
-        return createError == ERROR_REPARSE_TAG_MISMATCH || createError == ERROR_DISK_FULL ? 0 : 1;
-    }
-
-    openSource = ifp;
-    openDest = ofp;
-    bool ok = copyOpen(ifp, ofp);
-    if (abandoned)
-        return 0;  // closed there
-    openSource = openDest = INVALID_HANDLE_VALUE;
-    ok = CloseHandle(ifp) && ok;
-    ok = CloseHandle(ofp) && ok;
-    return ok ? 1 : 0;
+    openDest = INVALID_HANDLE_VALUE;
 }
 
 bool installGame()
@@ -106,8 +111,10 @@ bool installGame()
     HCURSOR WaitCursor = LoadCursorA(nullptr, IDC_WAIT);
     HCURSOR NormalCursor = LoadCursorA(nullptr, IDC_ARROW);
     SetCursor(WaitCursor);
+    startSourceReads(installManifest, INSTALL_COUNT);
     for (int i = 0; ok && i < INSTALL_COUNT; ++i)
         ok = filecopy(installManifest[i], location) != 0;
+    endSourceReads();
     SetCursor(NormalCursor);
     // The bar stays open on success: the game start closes it.
     if (ok)

@@ -40,6 +40,9 @@ bool endSession();
 // shutting it down (the game may have had its end first and left by itself).
 bool sessionEnding();
 
+// Dispatches everything queued for the thread without waiting: the bar's
+// drain, and the install's while it waits for the disc (sentwait.cpp).
+void drainMessages();
 // Waits that answer sent messages and leave posted ones queued (sentwait.cpp).
 // The last two end early once the session has ended.
 void answerSentMessages();
@@ -65,9 +68,6 @@ void chooseDemoDirs();
 // The install copy with its byte-driven bar (install.cpp). False after a copy
 // error has been reported and the tree removed: the game must not run.
 bool installGame();
-// Copies one manifest entry into dest (ending in a backslash). 0 on a copy
-// error the install must not pass over; a missing source is not one.
-int filecopy(const char* ifile, const char* dest);
 // Closes the files the install has open and makes it stop at its next block,
 // without a warning and without touching those files again.
 void abandonInstall();

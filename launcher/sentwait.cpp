@@ -1,7 +1,17 @@
 // The launcher's waits. Each answers the messages other programs send to our
 // windows (a window that answers none is a hung one to Windows, and the
-// session's end comes this way), while posted ones stay queued for later.
+// session's end comes this way), while posted ones stay queued for later;
+// and the drain, which dispatches everything.
 #include "launcher/launcher.h"
+
+void drainMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
 
 void answerSentMessages()
 {

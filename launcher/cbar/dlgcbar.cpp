@@ -26,17 +26,6 @@ bool cbarActive;
 // cost the install a round trip each time.
 HWND cbarBar;
 
-// Drains the thread's queue without waiting: the bar's repaint, timer ticks and
-// anything else pending are dispatched before the caller's work goes on.
-void yield()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 // The dialog to address, or null: closed, never created, or dismissed.
 HWND liveDialog()
 {
@@ -100,7 +89,7 @@ HWND CompletionBarDialog(HWND hwnd, const char* title, int centerinparent)
             UpdateWindow(hDlg);
         }
     }
-    yield();
+    drainMessages();  // the repaint, timer ticks and anything else pending
     return hDlg;
 }
 
@@ -109,7 +98,7 @@ void OpenCompletionBar(const char* title)
     if (HWND old = liveDialog())
         DestroyWindow(old);
     CBarHWND = CompletionBarDialog(BrakDemoHWND, title, 1);
-    yield();
+    drainMessages();
 }
 
 void SetCompletionBar(int percent)
@@ -124,7 +113,7 @@ void SetCompletionBar(int percent)
         if (!cbarActive)
             SetForegroundWindow(dlg);
     }
-    yield();
+    drainMessages();
 }
 
 void SetCompletionBarBumps(int nobumps)
@@ -148,7 +137,7 @@ void CloseCompletionBar()
 {
     if (!CBarHWND)
         return;
-    yield();
+    drainMessages();
     if (HWND dlg = liveDialog())
         DestroyWindow(dlg);
     CBarHWND = nullptr;
