@@ -6,6 +6,33 @@
 root="$(cd "$(dirname "$0")" && until [ -f CMakePresets.json ] || [ "$PWD" = / ]; do cd ..; done; pwd)"
 cd "$root"
 
+# What needs root: sudo where we are not.
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+
+# Installs those of the Debian packages named that are missing; quiet when none is.
+apt_install() {
+    brak_need=""
+    for brak_p in "$@"; do
+        dpkg-query -W -f='${Status}' "$brak_p" 2>/dev/null | grep -q "ok installed" || brak_need="$brak_need $brak_p"
+    done
+    [ -n "$brak_need" ] || return 0
+    echo "installing$brak_need" >&2
+    $SUDO apt-get update -qq >/dev/null
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $brak_need >/dev/null
+}
+
+# What is made once per machine (the Wine 10 root, the guest) lives in the
+# user's cache: holds the cache's lock NAME for the rest of the script (on fd
+# 9), and where DIR is ready already, prints it and ends the script.
+brak_cache="${XDG_CACHE_HOME:-$HOME/.cache}/brakstart"
+made_once() {  # NAME DIR
+    mkdir -p "$brak_cache"
+    exec 9>"$brak_cache/$1.lock"
+    flock 9
+    if [ -f "$2/ready" ]; then echo "$2"; exit 0; fi
+}
+
 # Configures and builds a preset, only the targets named if any.
 build_preset() {
     brak_p="$1"; shift
@@ -27,6 +54,9 @@ wine_up() {
 }
 wine_down() { wineserver -k 2>/dev/null || true; }
 
+# A Unix path as the Windows programs name it.
+winpath() { "${BRAK_WINE:-wine}" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+
 # COMMAND on a virtual screen with the server up for it, in the caller's
 # folder; its exit code.
 wine_screen() {
@@ -47,6 +77,10 @@ own_prefix() {
     WINEPREFIX="$1"
     export WINEPREFIX
 }
+
+# The drive's sanitizer leaves libfuse's own leak at a stop unreported, so
+# that a drive's exit code of 1 is a fault of ours.
+: "${LSAN_OPTIONS:=suppressions=$root/media/brakdrive.lsan}"; export LSAN_OPTIONS
 
 # Waits until the FUSE drive started as job PID has mounted DIR: 0 then, 1 if
 # the drive ended first, 2 after 10 s.

@@ -21,8 +21,3 @@ sample_media() {
 on_screen() {
     wine_screen "$BRAK_WINE" "$@"
 }
-
-# A Unix path as the Windows programs name it.
-winpath() {
-    "$BRAK_WINE" winepath -w "$1" 2>/dev/null
-}

@@ -12,7 +12,7 @@
 # Usage: cdrom.sh WORKDIR SOURCEDIR BINDIR SAMPLEDIR TESTPROGRAM   (77 = skipped)
 set -eu
 . "$(dirname "$0")/../../harness/lib.sh"
-main="${WINEPREFIX:?WINEPREFIX names the main prefix}"
+: "${WINEPREFIX:?WINEPREFIX names the main prefix}"
 work="$1"; src="$2"; bin="$3"; sample="$4"; test="$5"
 wine="${BRAK_WINE:-wine}"
 mkmedia="${MKMEDIA:-$src/build/host/media/mkmedia}"
@@ -28,7 +28,7 @@ done
 disc="$work/disc"; prefix="$work/prefix"
 if mountpoint -q "$disc" 2>/dev/null; then umount "$disc" 2>/dev/null || fusermount -u "$disc"; fi
 rm -rf "$work"
-mkdir -p "$disc" "$prefix/dosdevices" "$work/out"
+mkdir -p "$disc" "$work/out"
 
 t0=$(date +%s%N)
 "$mkmedia" "$work/media" "$sample/Brakdemo.exe" "$bin/brakstart.exe" "$bin/brakpass.exe" \
@@ -40,11 +40,7 @@ echo "cdrom: image $(stat -c %s "$work/disc.iso") bytes, media and image made in
 
 # The drive in the foreground of a job of ours: stopped by TERM, it unmounts
 # and prints its counts to its file (fuse.txt); its exit code must be 0.
-export LSAN_OPTIONS="suppressions=$src/media/brakdrive.lsan${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-driveout="$work/fuse.txt"
-"$drive" -f ${BRAK_DRIVE_ARGS:-} "$work/disc.iso" "$disc" 2>"$driveout" &
-driver=$!
-server=""
+driver="" server="" mounted=""
 status=0
 stopdrive() {
     [ -n "$driver" ] || return 0
@@ -55,13 +51,15 @@ stopdrive() {
     ! grep -q " $disc fuse" /proc/mounts || fusermount -uz "$disc" 2>/dev/null || umount -l "$disc" 2>/dev/null || true
     [ "$code" -eq 0 ] || { echo "cdrom: FAIL: the drive ended with $code:"; cat "$driveout"; status=1; }
 }
-mountdrive() {  # OUTFILE OPTIONS...: the drive again, with these options
+mountdrive() {  # OUTFILE OPTIONS...: the drive with these options; FUSE that cannot mount here is a skip
     driveout="$1"; shift
     "$drive" -f ${BRAK_DRIVE_ARGS:-} "$@" "$work/disc.iso" "$disc" 2>"$driveout" &
     driver=$!
     mrc=0; wait_mount "$driver" "$disc" || mrc=$?
+    [ "$mrc" != 1 ] || [ -n "$mounted" ] || { driver=""; skip "FUSE cannot mount here: $(cat "$driveout")"; }
     [ "$mrc" != 1 ] || { driver=""; echo "cdrom: FAIL: the drive did not start: $(cat "$driveout")"; exit 1; }
     [ "$mrc" = 0 ] || { echo "cdrom: FAIL: the drive did not mount in 10 s"; exit 1; }
+    mounted=1
 }
 cleanup() {
     WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
@@ -69,19 +67,13 @@ cleanup() {
     stopdrive
 }
 trap cleanup EXIT
-rc=0; wait_mount "$driver" "$disc" || rc=$?
-[ "$rc" != 1 ] || { driver=""; skip "FUSE cannot mount here: $(cat "$work/fuse.txt")"; }
-[ "$rc" = 0 ] || { echo "cdrom: FAIL: the drive did not mount in 10 s"; exit 1; }
+mountdrive "$work/fuse.txt"
 
 # The prefix: C: is the main prefix's, D: the disc, of type CD-ROM for
 # GetDriveTypeA through the prefix's drive settings.
-cp "$main"/*.reg "$prefix/"
-cp "$main/.update-timestamp" "$prefix/" 2>/dev/null || true
-ln -s "$main/drive_c" "$prefix/dosdevices/c:"
-ln -s / "$prefix/dosdevices/z:"
+own_prefix "$prefix"
 ln -s "$disc" "$prefix/dosdevices/d:"
 printf '\n[Software\\\\Wine\\\\Drives]\n"d:"="cdrom"\n' >> "$prefix/system.reg"
-export WINEPREFIX="$prefix"
 
 trace="$work/server.trace"
 strace -f -qq -o "$trace" -e trace=open,openat,creat,mkdir,mkdirat,unlink,unlinkat,rmdir,rename,renameat,renameat2,truncate,chmod,fchmodat,utimensat,link,linkat,symlink,symlinkat \

@@ -2,10 +2,13 @@
 // a byte-at-a-time getc/putc loop and CopyFileA. Prints times and ratios, and
 // checks that the bar saw exactly the values a byte-at-a-time copy gives.
 // install_bench --disc DIR WAY: one copy of the files in DIR (a mounted disc)
-// one way (install, bytes, copy), its seconds on stdout, for scripts/bench --disc.
+// one way (install, bytes, copy), its seconds on stdout, for scripts/bench --disc;
+// install_bench --report TIMES ROUNDS EXTRA RATE...: the table of those copies;
+// install_bench --side-by-side ROUNDS COLUMN=OUTPUT...: from-cache runs side by side.
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -181,10 +184,129 @@ int discRun(const char* dir, const char* way)
     printf("%.3f\n", t);
     return ok ? 0 : 1;
 }
+// One row of times.txt: a disc copy as scripts/bench --disc measured it.
+struct DiscRound {
+    std::string image, drive, way;
+    double seconds;
+    int seeks, jumps;
+    double bytes, busy;
+};
+
+// The table of the disc rounds in FILE: one row an image and drive, medians,
+// each against the drive's limit (the bytes at the rate plus a seek for every
+// jump and the first placing). busy is the drive's own time in the install's
+// median round; the rest of that round the drive stood idle. RATES are
+// NAME=BYTES_PER_SECOND as brakdrive --model gives them.
+int discReport(const char* file, int rounds, const char* extra, int nrates, char** rates)
+{
+    FILE* f = fopen(file, "r");
+    if (!f) {
+        fprintf(stderr, "install_bench: no file %s\n", file);
+        return 2;
+    }
+    std::vector<DiscRound> all;
+    char image[32], drive[32], way[32];
+    DiscRound r;
+    while (fscanf(f, "%31s %31s %31s %lf %d %d %lf %lf", image, drive, way, &r.seconds,
+                  &r.seeks, &r.jumps, &r.bytes, &r.busy) == 8) {
+        r.image = image, r.drive = drive, r.way = way;
+        all.push_back(r);
+    }
+    fclose(f);
+    printf("%-8s %-10s %5s %8s | %8s %6s %5s %6s | %8s %6s | %8s %6s\n", "image", "drive",
+           "jumps", "limit s", "install", "ratio", "seeks", "busy", "getc", "ratio", "CopyFile",
+           "ratio");
+    std::vector<std::string> done;
+    for (const DiscRound& key : all) {
+        const std::string row = key.image + " " + key.drive;
+        if (std::find(done.begin(), done.end(), row) != done.end())
+            continue;
+        done.push_back(row);
+        // The median round of each way, by time.
+        const auto median = [&](const char* w) {
+            std::vector<DiscRound> v;
+            for (const DiscRound& x : all)
+                if (x.image == key.image && x.drive == key.drive && x.way == w)
+                    v.push_back(x);
+            std::sort(v.begin(), v.end(),
+                      [](const DiscRound& a, const DiscRound& b) { return a.seconds < b.seconds; });
+            return v.empty() ? DiscRound{} : v[(v.size() - 1) / 2];
+        };
+        const std::string speed = key.drive.substr(0, key.drive.find(':'));
+        const double seekMs = atof(key.drive.substr(key.drive.find(':') + 1).c_str());
+        double rate = 0;
+        for (int i = 0; i < nrates; ++i)
+            if (strncmp(rates[i], (speed + "=").c_str(), speed.size() + 1) == 0)
+                rate = atof(rates[i] + speed.size() + 1);
+        const double limit =
+            speed == "full" || rate <= 0 ? 0 : key.bytes / rate + seekMs / 1000 * (key.jumps + 1);
+        char ratio[3][16];
+        const DiscRound m[3] = {median("install"), median("bytes"), median("copy")};
+        for (int i = 0; i < 3; ++i)
+            snprintf(ratio[i], sizeof ratio[i], limit > 0 ? "%5.3fx" : "     -",
+                     m[i].seconds / limit);
+        const std::string name = speed == "20M" ? "20 MB/s" : speed == "full" ? "full" :
+                                 speed + " " + key.drive.substr(key.drive.find(':') + 1) + "ms";
+        printf("%-8s %-10s %5d %8.3f | %8.3f %6s %5d %6.3f | %8.3f %6s | %8.3f %6s\n",
+               key.image.c_str(), name.c_str(), key.jumps, limit, m[0].seconds, ratio[0],
+               m[0].seeks, m[0].busy, m[1].seconds, ratio[1], m[2].seconds, ratio[2]);
+    }
+    printf("medians of %d rounds; drive options added: %s\n", rounds, extra);
+    return 0;
+}
+// The figures of the from-cache runs side by side, one column a run: each
+// COLUMN=FILE names a run's output, and a row takes the first number after
+// its label in each.
+int sideBySide(int rounds, int ncols, char** cols)
+{
+    const char* const labels[] = {"install with bar",    "getc/putc loop",
+                                  "CopyFileA",           "the bar alone",
+                                  "install / CopyFileA", "getc/putc / install"};
+    std::vector<std::string> text(ncols);
+    printf("%-34s", ("median of " + std::to_string(rounds)).c_str());
+    for (int c = 0; c < ncols; ++c) {
+        const char* eq = strchr(cols[c], '=');
+        printf(" %10.*s", eq ? static_cast<int>(eq - cols[c]) : 0, cols[c]);
+        if (FILE* f = eq ? fopen(eq + 1, "r") : nullptr) {
+            char line[512];
+            while (fgets(line, sizeof line, f))
+                text[c] += line;
+            fclose(f);
+        }
+    }
+    printf("\n");
+    for (const char* label : labels) {
+        printf("%-34s", label);
+        for (const std::string& t : text) {
+            size_t at = t.find(label);
+            std::string value = "-";
+            if (at != std::string::npos) {
+                // The number after the label, past any note in brackets.
+                at += strlen(label);
+                for (int depth = 0; at < t.size() && t[at] != '\n'; ++at) {
+                    depth += t[at] == '(' ? 1 : t[at] == ')' ? -1 : 0;
+                    if (depth == 0 && isdigit(static_cast<unsigned char>(t[at])))
+                        break;
+                }
+                const size_t end = t.find_first_not_of("0123456789.x", at);
+                if (at < t.size() && t[at] != '\n')
+                    value = t.substr(at, end - at);
+            }
+            printf(" %10s", value.c_str());
+        }
+        printf("\n");
+    }
+    return 0;
+}
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc >= 3 && strcmp(argv[1], "--side-by-side") == 0)
+        return sideBySide(atoi(argv[2]), argc - 3, argv + 3);
+    if (argc >= 4 && strcmp(argv[1], "--report") == 0)
+        return discReport(argv[2], atoi(argv[3]), argc > 4 ? argv[4] : "none",
+                          argc > 5 ? argc - 5 : 0, argv + 5);
     const bool disc = argc == 4 && strcmp(argv[1], "--disc") == 0;
     // 0 rounds is the bar's check alone; anything else that is not a round
     // count is refused (the medians need a round at least).
@@ -192,7 +314,9 @@ int main(int argc, char** argv)
     const long asked = argc > 1 ? strtol(argv[1], &end, 10) : 5;
     if (!disc && argc > 1 && (end == argv[1] || *end != '\0' || asked < 0 || asked > 1000)) {
         fprintf(stderr, "usage: install_bench [rounds: 0 (the check alone) to 1000]\n"
-                        "       install_bench --disc DIR install|bytes|copy\n");
+                        "       install_bench --disc DIR install|bytes|copy\n"
+                        "       install_bench --report TIMES ROUNDS EXTRA [NAME=RATE...]\n"
+                        "       install_bench --side-by-side ROUNDS [COLUMN=OUTPUT...]\n");
         return 2;
     }
     const int rounds = static_cast<int>(asked);

@@ -19,7 +19,6 @@ file="$(cd media && ls -S DEMODATA/*.BK2 | head -n 1)"
 size=$(stat -c %s "media/$file")
 
 bps=$("$drive" --model "$rate" | cut -d' ' -f1)   # bytes a second, as the drive reads RATE
-export LSAN_OPTIONS="suppressions=$root/media/brakdrive.lsan${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 now() { date +%s%N; }
 # read BS SKIP COUNT: one read of COUNT blocks of BS bytes, SKIP blocks in.
