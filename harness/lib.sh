@@ -78,10 +78,6 @@ own_prefix() {
     export WINEPREFIX
 }
 
-# The drive's sanitizer leaves libfuse's own leak at a stop unreported, so
-# that a drive's exit code of 1 is a fault of ours.
-: "${LSAN_OPTIONS:=suppressions=$root/media/brakdrive.lsan}"; export LSAN_OPTIONS
-
 # Waits until the FUSE drive started as job PID has mounted DIR: 0 then, 1 if
 # the drive ended first, 2 after 10 s.
 wait_mount() {  # PID DIR

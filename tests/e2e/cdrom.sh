@@ -7,8 +7,8 @@
 # not change, and the prefix's wineserver, which makes every file open and
 # change, is traced for any that would write on it. Then the table of bad
 # discs (cdrom_test.cpp's rows): each row's cycle on a drive with its fault.
-# The drive's exit code must be 0: LeakSanitizer's report of libfuse's own
-# leak is suppressed (media/brakdrive.lsan), so that 1 is a fault of ours.
+# The drive's exit code must be 0: it suppresses LeakSanitizer's report of
+# libfuse's own leak itself, so that 1 is a fault of ours.
 # Usage: cdrom.sh WORKDIR SOURCEDIR BINDIR SAMPLEDIR TESTPROGRAM   (77 = skipped)
 set -eu
 . "$(dirname "$0")/../../harness/lib.sh"

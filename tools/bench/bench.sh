@@ -7,7 +7,9 @@
 #                                   check that the bar saw the byte-at-a-time values
 #   scripts/bench --disc [rounds]   from the simulated drive at 8x, 24x and 52x CD
 #                                   (100 ms seeks) and a 20 MB/s stick, for the
-#                                   image laid out by name and the one in read order;
+#                                   image laid out by name and the one in read order,
+#                                   and at 24x and 52x the waits from the start to the
+#                                   menu and from Play to the game;
 #                                   BRAK_DRIVE_ARGS adds to every drive's model
 #                                   ("-a 262144": a 256 KiB buffer)
 set -eu
@@ -36,7 +38,9 @@ if [ "${1:-}" = --disc-run ]; then
         bytes=$(printf '%s\n' "$check" | sed -n 's/.*install entries of \([0-9]*\) bytes.*/\1/p')
         # full: no model, what the copy costs the host (Wine, FUSE) alone.
         for speed in 8x:100 24x:100 52x:100 20M:0 full:0; do
-            for way in install bytes copy; do
+            ways="install bytes copy"
+            case $speed in 8x*|20M*) ;; *) ways="$ways menu game" ;; esac  # the waits a player sees
+            for way in $ways; do
                 r=0
                 while [ "$r" -lt "$rounds" ]; do
                     # The image itself stays in the host's cache: the drive's model, not
@@ -54,7 +58,7 @@ if [ "${1:-}" = --disc-run ]; then
                     [ "$rc" -eq 0 ] || { echo "bench: $way from $image at $speed failed ($rc)"; exit 1; }
                     seeks=$(sed -n 's/^brakdrive: .* \([0-9]*\) seeks.*/\1/p' "$d/drive.txt")
                     busy=$(sed -n 's/^brakdrive: .* seeks, \([0-9.]*\) s of drive time/\1/p' "$d/drive.txt")
-                    echo "$image $speed $way $(tr -d '\r' < "$d/run.txt") $seeks $jumps $bytes $busy" >> "$times"
+                    echo "$image $speed $(tr -d '\r' < "$d/run.txt") $seeks $jumps $bytes $busy" >> "$times"
                     r=$((r + 1))
                 done
             done
@@ -70,16 +74,13 @@ if [ "${1:-}" = --cache-run ]; then
     mkdir -p "build/bench-$3" && cd "build/bench-$3" && exec "$BRAK_WINE" "$bench" "$2"
 fi
 
-scripts/setup
-build_preset "$BRAK_WINBUILD" install_bench
 gens="${BRAK_WINEGEN:-8 10}"
 if [ "${1:-}" = --disc ]; then
-    build_preset host mkmedia brakdrive
-    rm -rf "$d"; mkdir -p "$d/mnt"
-    # The sample media's game files; the programs only need to be there.
-    (cd "$d" && build="$root/build/host/media" && stand_in_media "$build/mkmedia" media &&
-        MKMEDIA=/bin/true sh "$root/media/mkimage.sh" media byname.iso &&
-        MKMEDIA="$build/mkmedia" sh "$root/media/mkimage.sh" media ordered.iso)
+    . harness/sampleplay.sh
+    sample_media "$d/media"
+    mkdir -p "$d/mnt"
+    (cd "$d" && MKMEDIA=/bin/true sh "$root/media/mkimage.sh" media byname.iso &&
+        MKMEDIA="$root/build/host/media/mkmedia" sh "$root/media/mkimage.sh" media ordered.iso)
     for gen in $gens; do
         echo "== Wine $gen, $BRAK_WINBUILD build, from the drive"
         on_gen "$gen" --disc-run "${2:-3}" "wine$gen"
@@ -87,6 +88,8 @@ if [ "${1:-}" = --disc ]; then
     exit
 fi
 
+scripts/setup
+build_preset "$BRAK_WINBUILD" install_bench
 rounds="${1:-5}"
 status=0
 for gen in $gens; do

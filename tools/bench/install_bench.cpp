@@ -6,6 +6,7 @@
 // install_bench --report TIMES ROUNDS EXTRA RATE...: the table of those copies;
 // install_bench --side-by-side ROUNDS COLUMN=OUTPUT...: from-cache runs side by side.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cctype>
@@ -157,8 +158,92 @@ double median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-// One copy from a disc that scripts/bench has just mounted; the files are
-// whatever the disc holds under the manifest's names.
+// The programs of a cycle, as the process list names them.
+const char* const kCyclePrograms[] = {"brakstart.exe", "brakpass.exe", "BK2DEMO.EXE",
+                                      "Brakdemo.exe", "register.exe"};
+
+// Ends every program of a cycle and waits for each; true if any ran.
+bool endCycle()
+{
+    bool any = false;
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 pe = {};
+    pe.dwSize = sizeof pe;
+    for (BOOL more = Process32First(snap, &pe); more; more = Process32Next(snap, &pe))
+        for (const char* name : kCyclePrograms)
+            if (_stricmp(pe.szExeFile, name) == 0)
+                if (HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
+                                           pe.th32ProcessID)) {
+                    TerminateProcess(h, 1);
+                    WaitForSingleObject(h, 5000);
+                    CloseHandle(h);
+                    any = true;
+                }
+    CloseHandle(snap);
+    return any;
+}
+
+// The visible window with this title that holds a child of this ID (0: any).
+HWND visibleWindow(const char* title, int child)
+{
+    for (HWND w = FindWindowA(nullptr, title); w; w = FindWindowExA(nullptr, w, nullptr, title))
+        if (IsWindowVisible(w) && (!child || GetDlgItem(w, child)))
+            return w;
+    return nullptr;
+}
+
+// Polls every millisecond for that window, up to ms; null if it never came.
+HWND awaitWindow(const char* title, int child, DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    HWND w = nullptr;
+    while (!(w = visibleWindow(title, child)) && GetTickCount() - start < ms)
+        Sleep(1);
+    return w;
+}
+
+// The launcher started from the disc as autorun starts it, timed to the
+// menu's window (menu), or from the press of Play on to the game's first
+// window (game). The cycle is ended there and its tree removed, so that the
+// drive's counts cover that stretch alone.
+int discStart(bool toGame)
+{
+    const int kPlay = 1001;  // the sample menu's Play
+    SetEnvironmentVariableA("BK2DEMO_AUTO", nullptr);  // the bench presses Play itself
+    char exe[MAX_PATH], cmd[] = "brakstart.exe";
+    GetFullPathNameA("brakstart.exe", sizeof exe, exe, nullptr);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi;
+    LARGE_INTEGER t0, t1, t2;
+    QueryPerformanceCounter(&t0);
+    if (!CreateProcessA(exe, cmd, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        fprintf(stderr, "install_bench: %s did not start (%lu)\n", exe, GetLastError());
+        return 1;
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    HWND menu = awaitWindow("BK2 Demo", kPlay, 60000);
+    QueryPerformanceCounter(&t1);  // the menu is there, and Play is pressed now
+    HWND game = nullptr;
+    if (menu && toGame) {
+        PostMessageA(GetDlgItem(menu, kPlay), BM_CLICK, 0, 0);
+        game = awaitWindow("BK2 Demo - sample game", 0, 120000);
+    }
+    QueryPerformanceCounter(&t2);
+    endCycle();
+    removeLeftoverTree();
+    if (!menu || (toGame && !game)) {
+        fprintf(stderr, "install_bench: no %s window came\n", menu ? "game" : "menu");
+        return 1;
+    }
+    printf("%s %.3f\n", toGame ? "game" : "menu", toGame ? seconds(t1, t2) : seconds(t0, t1));
+    return 0;
+}
+
+// One copy from a disc that scripts/bench has just mounted, or a start of
+// the programs on it: the files are whatever the disc holds under the
+// manifest's names. Prints the way and its seconds.
 int discRun(const char* dir, const char* way)
 {
     const bool install = strcmp(way, "install") == 0;
@@ -167,21 +252,24 @@ int discRun(const char* dir, const char* way)
         copy = byteLoop;
     else if (strcmp(way, "copy") == 0)
         copy = copyFiles;
-    if (!install && !copy) {
-        fprintf(stderr, "install_bench: no way %s (install, bytes, copy)\n", way);
+    const bool start = strcmp(way, "menu") == 0 || strcmp(way, "game") == 0;
+    if (!install && !copy && !start) {
+        fprintf(stderr, "install_bench: no way %s (install, bytes, copy, menu, game)\n", way);
         return 2;
     }
     if (!SetCurrentDirectoryA(dir)) {
         fprintf(stderr, "install_bench: no folder %s\n", dir);
         return 2;
     }
+    if (start)
+        return discStart(way[0] == 'g');
     bool ok = true;
     const auto installRun = [&ok] {
         ok = installGame();
         CloseCompletionBar();
     };
     const double t = install ? timeIt(installRun) : timeIt(copy);
-    printf("%.3f\n", t);
+    printf("%s %.3f\n", way, t);
     return ok ? 0 : 1;
 }
 // One row of times.txt: a disc copy as scripts/bench --disc measured it.
@@ -191,6 +279,27 @@ struct DiscRound {
     int seeks, jumps;
     double bytes, busy;
 };
+
+// The median round of one way on one image and drive, by time; no way if none.
+DiscRound median(const std::vector<DiscRound>& all, const std::string& image,
+                 const std::string& drive, const char* way)
+{
+    std::vector<DiscRound> v;
+    for (const DiscRound& x : all)
+        if (x.image == image && x.drive == drive && x.way == way)
+            v.push_back(x);
+    std::sort(v.begin(), v.end(),
+              [](const DiscRound& a, const DiscRound& b) { return a.seconds < b.seconds; });
+    return v.empty() ? DiscRound{} : v[(v.size() - 1) / 2];
+}
+
+// A drive as RATE:SEEK_MS names it, for a reader.
+std::string driveName(const std::string& drive)
+{
+    const std::string speed = drive.substr(0, drive.find(':'));
+    return speed == "20M" ? "20 MB/s" : speed == "full" ? "full" :
+           speed + " " + drive.substr(drive.find(':') + 1) + "ms";
+}
 
 // The table of the disc rounds in FILE: one row an image and drive, medians,
 // each against the drive's limit (the bytes at the rate plus a seek for every
@@ -222,16 +331,6 @@ int discReport(const char* file, int rounds, const char* extra, int nrates, char
         if (std::find(done.begin(), done.end(), row) != done.end())
             continue;
         done.push_back(row);
-        // The median round of each way, by time.
-        const auto median = [&](const char* w) {
-            std::vector<DiscRound> v;
-            for (const DiscRound& x : all)
-                if (x.image == key.image && x.drive == key.drive && x.way == w)
-                    v.push_back(x);
-            std::sort(v.begin(), v.end(),
-                      [](const DiscRound& a, const DiscRound& b) { return a.seconds < b.seconds; });
-            return v.empty() ? DiscRound{} : v[(v.size() - 1) / 2];
-        };
         const std::string speed = key.drive.substr(0, key.drive.find(':'));
         const double seekMs = atof(key.drive.substr(key.drive.find(':') + 1).c_str());
         double rate = 0;
@@ -241,17 +340,44 @@ int discReport(const char* file, int rounds, const char* extra, int nrates, char
         const double limit =
             speed == "full" || rate <= 0 ? 0 : key.bytes / rate + seekMs / 1000 * (key.jumps + 1);
         char ratio[3][16];
-        const DiscRound m[3] = {median("install"), median("bytes"), median("copy")};
+        const DiscRound m[3] = {median(all, key.image, key.drive, "install"),
+                                median(all, key.image, key.drive, "bytes"),
+                                median(all, key.image, key.drive, "copy")};
         for (int i = 0; i < 3; ++i)
             snprintf(ratio[i], sizeof ratio[i], limit > 0 ? "%5.3fx" : "     -",
                      m[i].seconds / limit);
-        const std::string name = speed == "20M" ? "20 MB/s" : speed == "full" ? "full" :
-                                 speed + " " + key.drive.substr(key.drive.find(':') + 1) + "ms";
         printf("%-8s %-10s %5d %8.3f | %8.3f %6s %5d %6.3f | %8.3f %6s | %8.3f %6s\n",
-               key.image.c_str(), name.c_str(), key.jumps, limit, m[0].seconds, ratio[0],
+               key.image.c_str(), driveName(key.drive).c_str(), key.jumps, limit, m[0].seconds, ratio[0],
                m[0].seeks, m[0].busy, m[1].seconds, ratio[1], m[2].seconds, ratio[2]);
     }
     printf("medians of %d rounds; drive options added: %s\n", rounds, extra);
+
+    // The waits a player sees, each against its limit: the same stretch from
+    // the host's cache plus the drive's own time in it (the bytes read at the
+    // rate, the seeks the layout forces).
+    bool header = false;
+    for (const std::string& row : done) {
+        const std::string image = row.substr(0, row.find(' '));
+        const std::string drive = row.substr(row.find(' ') + 1);
+        const DiscRound menu = median(all, image, drive, "menu");
+        const DiscRound game = median(all, image, drive, "game");
+        const DiscRound menuCache = median(all, image, "full:0", "menu");
+        const DiscRound gameCache = median(all, image, "full:0", "game");
+        if (menu.way.empty() || game.way.empty() || drive == "full:0")
+            continue;
+        if (!header)
+            printf("\n%-8s %-10s | %8s %8s %6s %5s | %8s %8s %6s %5s\n", "image", "drive",
+                   "to menu", "limit", "ratio", "seeks", "to game", "limit", "ratio", "seeks");
+        header = true;
+        const double menuLimit = menuCache.seconds + menu.busy;
+        const double gameLimit = gameCache.seconds + game.busy - menu.busy;
+        printf("%-8s %-10s | %8.3f %8.3f %5.3fx %5d | %8.3f %8.3f %5.3fx %5d\n", image.c_str(),
+               driveName(drive).c_str(), menu.seconds, menuLimit, menu.seconds / menuLimit, menu.seeks,
+               game.seconds, gameLimit, game.seconds / gameLimit, game.seeks - menu.seeks);
+    }
+    if (header)
+        printf("from the start to the menu's window, and from Play to the game's; seeks of "
+               "the stretch\n");
     return 0;
 }
 // The figures of the from-cache runs side by side, one column a run: each
@@ -314,7 +440,7 @@ int main(int argc, char** argv)
     const long asked = argc > 1 ? strtol(argv[1], &end, 10) : 5;
     if (!disc && argc > 1 && (end == argv[1] || *end != '\0' || asked < 0 || asked > 1000)) {
         fprintf(stderr, "usage: install_bench [rounds: 0 (the check alone) to 1000]\n"
-                        "       install_bench --disc DIR install|bytes|copy\n"
+                        "       install_bench --disc DIR install|bytes|copy|menu|game\n"
                         "       install_bench --report TIMES ROUNDS EXTRA [NAME=RATE...]\n"
                         "       install_bench --side-by-side ROUNDS [COLUMN=OUTPUT...]\n");
         return 2;
