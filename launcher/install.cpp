@@ -101,6 +101,8 @@ void abandonInstall()
 
 bool installGame()
 {
+    // The disc starts on its first seek while the bar is being made.
+    startSourceReads(installManifest, INSTALL_COUNT);
     OpenCompletionBar("Please wait...Installing BK2 Demo!");
     percent = 0;
     total_copied = 0;
@@ -111,16 +113,15 @@ bool installGame()
     HCURSOR WaitCursor = LoadCursorA(nullptr, IDC_WAIT);
     HCURSOR NormalCursor = LoadCursorA(nullptr, IDC_ARROW);
     SetCursor(WaitCursor);
-    startSourceReads(installManifest, INSTALL_COUNT);
     for (int i = 0; ok && i < INSTALL_COUNT; ++i)
         ok = filecopy(installManifest[i], location) != 0;
-    endSourceReads();
+    endSourceReads();  // its wait dispatches messages: the session may end there too
     SetCursor(NormalCursor);
+    if (abandoned)
+        return false;  // the session's end has cleaned up
     // The bar stays open on success: the game start closes it.
     if (ok)
         return true;
-    if (abandoned)
-        return false;  // the session's end has cleaned up
 
     CloseCompletionBar();
     warn("ERROR: Could not copy the BK2 Demo files.");
