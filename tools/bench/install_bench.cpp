@@ -322,9 +322,9 @@ int discReport(const char* file, int rounds, const char* extra, int nrates, char
         all.push_back(r);
     }
     fclose(f);
-    printf("%-8s %-10s %5s %8s | %8s %6s %5s %6s | %8s %6s | %8s %6s\n", "image", "drive",
-           "jumps", "limit s", "install", "ratio", "seeks", "busy", "getc", "ratio", "CopyFile",
-           "ratio");
+    printf("%-8s %-10s %5s %8s | %8s %6s %5s %6s | %8s %6s | %8s %6s | %8s %6s\n", "image",
+           "drive", "jumps", "limit s", "install", "ratio", "seeks", "busy", "getc", "ratio",
+           "CopyFile", "ratio", "native", "ratio");
     std::vector<std::string> done;
     for (const DiscRound& key : all) {
         const std::string row = key.image + " " + key.drive;
@@ -339,18 +339,21 @@ int discReport(const char* file, int rounds, const char* extra, int nrates, char
                 rate = atof(rates[i] + speed.size() + 1);
         const double limit =
             speed == "full" || rate <= 0 ? 0 : key.bytes / rate + seekMs / 1000 * (key.jumps + 1);
-        char ratio[3][16];
-        const DiscRound m[3] = {median(all, key.image, key.drive, "install"),
+        char ratio[4][16];
+        const DiscRound m[4] = {median(all, key.image, key.drive, "install"),
                                 median(all, key.image, key.drive, "bytes"),
-                                median(all, key.image, key.drive, "copy")};
-        for (int i = 0; i < 3; ++i)
+                                median(all, key.image, key.drive, "copy"),
+                                median(all, key.image, key.drive, "native")};
+        for (int i = 0; i < 4; ++i)
             snprintf(ratio[i], sizeof ratio[i], limit > 0 ? "%5.3fx" : "     -",
                      m[i].seconds / limit);
-        printf("%-8s %-10s %5d %8.3f | %8.3f %6s %5d %6.3f | %8.3f %6s | %8.3f %6s\n",
-               key.image.c_str(), driveName(key.drive).c_str(), key.jumps, limit, m[0].seconds, ratio[0],
-               m[0].seeks, m[0].busy, m[1].seconds, ratio[1], m[2].seconds, ratio[2]);
+        printf("%-8s %-10s %5d %8.3f | %8.3f %6s %5d %6.3f | %8.3f %6s | %8.3f %6s | %8.3f %6s\n",
+               key.image.c_str(), driveName(key.drive).c_str(), key.jumps, limit, m[0].seconds,
+               ratio[0], m[0].seeks, m[0].busy, m[1].seconds, ratio[1], m[2].seconds, ratio[2],
+               m[3].seconds, ratio[3]);
     }
-    printf("medians of %d rounds; drive options added: %s\n", rounds, extra);
+    printf("medians of %d rounds; drive options added: %s; native: the same reads by cat, "
+           "no Wine\n", rounds, extra);
 
     // The waits a player sees, each against its limit: the same stretch from
     // the host's cache plus the drive's own time in it (the bytes read at the
