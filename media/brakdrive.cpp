@@ -322,11 +322,11 @@ bool loadTree(const char* path)
 // libfuse's, named by its loop's frame, so that an exit code of 1 stays a
 // fault of ours. The frame is on the stack only with the slow unwinder
 // (libfuse keeps no frame pointers); the drive allocates little.
-extern "C" const char* __lsan_default_suppressions()
+extern "C" const char* __lsan_default_suppressions()  // NOLINT(bugprone-reserved-identifier): the hook's name
 {
     return "leak:fuse_session_loop\n";
 }
-extern "C" const char* __asan_default_options()
+extern "C" const char* __asan_default_options()  // NOLINT(bugprone-reserved-identifier): the hook's name
 {
     return "fast_unwind_on_malloc=0";
 }

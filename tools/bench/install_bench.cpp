@@ -314,11 +314,20 @@ int discReport(const char* file, int rounds, const char* extra, int nrates, char
         return 2;
     }
     std::vector<DiscRound> all;
-    char image[32], drive[32], way[32];
-    DiscRound r;
-    while (fscanf(f, "%31s %31s %31s %lf %d %d %lf %lf", image, drive, way, &r.seconds,
-                  &r.seeks, &r.jumps, &r.bytes, &r.busy) == 8) {
-        r.image = image, r.drive = drive, r.way = way;
+    char line[256];
+    while (fgets(line, sizeof line, f)) {
+        std::vector<std::string> w;
+        for (char* t = strtok(line, " \r\n"); t; t = strtok(nullptr, " \r\n"))
+            w.push_back(t);
+        if (w.size() != 8)
+            continue;
+        DiscRound r;
+        r.image = w[0], r.drive = w[1], r.way = w[2];
+        r.seconds = strtod(w[3].c_str(), nullptr);
+        r.seeks = static_cast<int>(strtol(w[4].c_str(), nullptr, 10));
+        r.jumps = static_cast<int>(strtol(w[5].c_str(), nullptr, 10));
+        r.bytes = strtod(w[6].c_str(), nullptr);
+        r.busy = strtod(w[7].c_str(), nullptr);
         all.push_back(r);
     }
     fclose(f);
@@ -332,11 +341,11 @@ int discReport(const char* file, int rounds, const char* extra, int nrates, char
             continue;
         done.push_back(row);
         const std::string speed = key.drive.substr(0, key.drive.find(':'));
-        const double seekMs = atof(key.drive.substr(key.drive.find(':') + 1).c_str());
+        const double seekMs = strtod(key.drive.substr(key.drive.find(':') + 1).c_str(), nullptr);
         double rate = 0;
         for (int i = 0; i < nrates; ++i)
             if (strncmp(rates[i], (speed + "=").c_str(), speed.size() + 1) == 0)
-                rate = atof(rates[i] + speed.size() + 1);
+                rate = strtod(rates[i] + speed.size() + 1, nullptr);
         const double limit =
             speed == "full" || rate <= 0 ? 0 : key.bytes / rate + seekMs / 1000 * (key.jumps + 1);
         char ratio[4][16];
@@ -432,9 +441,10 @@ int sideBySide(int rounds, int ncols, char** cols)
 int main(int argc, char** argv)
 {
     if (argc >= 3 && strcmp(argv[1], "--side-by-side") == 0)
-        return sideBySide(atoi(argv[2]), argc - 3, argv + 3);
+        return sideBySide(static_cast<int>(strtol(argv[2], nullptr, 10)), argc - 3, argv + 3);
     if (argc >= 4 && strcmp(argv[1], "--report") == 0)
-        return discReport(argv[2], atoi(argv[3]), argc > 4 ? argv[4] : "none",
+        return discReport(argv[2], static_cast<int>(strtol(argv[3], nullptr, 10)),
+                          argc > 4 ? argv[4] : "none",
                           argc > 5 ? argc - 5 : 0, argv + 5);
     const bool disc = argc == 4 && strcmp(argv[1], "--disc") == 0;
     // 0 rounds is the bar's check alone; anything else that is not a round
