@@ -58,5 +58,9 @@ void waitUntilIdle(HANDLE process)
     while (!SessionEnded &&
            MsgWaitForMultipleObjects(2, ends, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 2)
         answerSentMessages();
+    // A program that has ended ends the helper's wait at once: it closes its
+    // copy before we go on, so that nothing of this start outlives the call.
+    if (!SessionEnded)
+        WaitForSingleObject(waiter, 1000);
     CloseHandle(waiter);
 }
