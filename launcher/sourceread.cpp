@@ -28,8 +28,8 @@ bool sizeKnown;
 
 // The ring's counts, shared by the two threads. Each side waits on its event
 // only after saying so, and the other side sets that event only then, so that
-// a block passes without a call into the system while neither side waits (a
-// copy from the host's cache made one a block, and took 30 % longer for it).
+// a block passes without a call into the system while neither side waits
+// (with a semaphore call a block, a copy from the host's cache took 30 % longer).
 volatile LONG readyCount;    // steps read and not yet taken
 volatile LONG freeCount;     // blocks the reader may fill
 volatile LONG copyWaits;     // the copy waits on readyEvent
@@ -44,6 +44,7 @@ bool holding;        // the copy has that slot's block in hand
 bool readsInline;    // no thread: each step read when asked for
 bool abandoned;
 
+// A count as the other thread last left it.
 LONG current(volatile LONG* count)
 {
     return InterlockedCompareExchange(count, 0, 0);
