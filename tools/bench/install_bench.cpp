@@ -167,6 +167,8 @@ bool endCycle()
 {
     bool any = false;
     HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE)
+        return false;
     PROCESSENTRY32 pe = {};
     pe.dwSize = sizeof pe;
     for (BOOL more = Process32First(snap, &pe); more; more = Process32Next(snap, &pe))
