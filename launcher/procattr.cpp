@@ -1,23 +1,14 @@
 // The attribute-list calls, looked up in kernel32 at run time.
 #include "launcher/procattr.h"
 
-namespace {
-template <class Fn> Fn lookUp(HMODULE kernel, const char* name)
-{
-    FARPROC proc = kernel ? GetProcAddress(kernel, name) : nullptr;
-    Fn fn;
-    static_assert(sizeof fn == sizeof proc, "function pointer sizes");
-    CopyMemory(&fn, &proc, sizeof fn);
-    return fn;
-}
-}  // namespace
+#include "common/sysproc.h"
 
 ProcAttrApi procAttrApi()
 {
-    HMODULE k = GetModuleHandleA("kernel32.dll");
-    ProcAttrApi api = {lookUp<InitAttrsFn>(k, "InitializeProcThreadAttributeList"),
-                       lookUp<UpdateAttrFn>(k, "UpdateProcThreadAttribute"),
-                       lookUp<DeleteAttrsFn>(k, "DeleteProcThreadAttributeList")};
+    const char* k = "kernel32.dll";
+    ProcAttrApi api = {systemFn<InitAttrsFn>(k, "InitializeProcThreadAttributeList"),
+                       systemFn<UpdateAttrFn>(k, "UpdateProcThreadAttribute"),
+                       systemFn<DeleteAttrsFn>(k, "DeleteProcThreadAttributeList")};
     return api;
 }
 

@@ -3,6 +3,7 @@
 // then unwinds without starting anything.
 #include "launcher/launcher.h"
 
+#include "common/sysproc.h"
 #include "launcher/cbar/dlgcbar.h"
 
 namespace {
@@ -12,14 +13,6 @@ const DWORD kTreeEndMs = 3000;
 
 typedef BOOL(WINAPI* ReasonCreate)(HWND, LPCWSTR);
 typedef BOOL(WINAPI* ReasonDestroy)(HWND);
-
-// Looked up at run time: Windows before Vista has neither.
-template <class F> F user32Proc(const char* name)
-{
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    FARPROC proc = user32 ? GetProcAddress(user32, name) : nullptr;
-    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(proc));
-}
 }  // namespace
 
 bool sessionEnding()
@@ -32,8 +25,10 @@ bool endSession()
     if (SessionEnded)
         return false;  // a second one, nested in our own waits, has nothing to add
     SessionEnded = 1;
-    const ReasonCreate create = user32Proc<ReasonCreate>("ShutdownBlockReasonCreate");
-    const ReasonDestroy destroy = user32Proc<ReasonDestroy>("ShutdownBlockReasonDestroy");
+    // Windows before Vista has neither.
+    const ReasonCreate create = systemFn<ReasonCreate>("user32.dll", "ShutdownBlockReasonCreate");
+    const ReasonDestroy destroy =
+        systemFn<ReasonDestroy>("user32.dll", "ShutdownBlockReasonDestroy");
     const bool reason = create && destroy && create(BrakDemoHWND, L"Removing the BK2 Demo files");
 
     abandonInstall();  // its open files first: a destination open unshared cannot go

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "common/sysproc.h"
 #include "launcher/ansicp.h"
 #include "launcher/progress.h"
 
@@ -12,11 +13,8 @@ typedef DWORD(WINAPI* FinalPathFn)(HANDLE, LPSTR, DWORD, DWORD);
 // Looked up at run time: systems before Vista lack it (and have no file links).
 FinalPathFn finalPathQuery()
 {
-    static FARPROC proc =
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA");
-    FinalPathFn fn = nullptr;
-    static_assert(sizeof fn == sizeof proc, "function pointer sizes");
-    std::memcpy(&fn, &proc, sizeof fn);
+    static const FinalPathFn fn =
+        systemFn<FinalPathFn>("kernel32.dll", "GetFinalPathNameByHandleA");
     return fn;
 }
 
