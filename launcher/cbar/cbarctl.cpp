@@ -1,13 +1,20 @@
 // The "CBarControl" class: registration, creation and the painting of the bar.
 #include "launcher/cbar/cbarctl.h"
 
+#include <commctrl.h>
+
+#include "common/sysproc.h"
 #include "launcher/cbar/cbargeom.h"
+#include "launcher/cbar/cbarlook.h"
+#include "launcher/cbar/hicontrast.h"
 #include "launcher/launcher.h"
 
 HFONT hcbarfont;
 
 namespace {
 const char kClassName[] = "CBarControl";
+// The stock progress bar's index among the classes the accessibility layer knows.
+const LRESULT kProgressClassIndex = 65536 + 13;
 
 // One value for every bar: a new bar resets it, each set-percent replaces it.
 int ctrlpercent;
@@ -17,10 +24,23 @@ const LOGFONTA cbarfont = {
     DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, "",
 };
 
-void fill(HDC dc, const CBarRect& r, HBRUSH brush)
+void fill(HDC dc, const CBarRect& r, CBarColour colour)
 {
     const RECT rc = {r.left, r.top, r.right, r.bottom};
+    HBRUSH brush = CreateSolidBrush(colour);
     FillRect(dc, &rc, brush);
+    DeleteObject(brush);
+}
+
+// The centred text in one colour, cut to the columns left..right.
+void text(HDC dc, const RECT& client, const char* s, int left, int right, CBarColour colour)
+{
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, left, client.top, right, client.bottom);
+    SetTextColor(dc, colour);
+    RECT rc = client;
+    DrawTextA(dc, s, -1, &rc, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    RestoreDC(dc, saved);
 }
 
 void paint(HWND hwnd)
@@ -29,29 +49,49 @@ void paint(HWND hwnd)
     HDC dc = BeginPaint(hwnd, &ps);
     HGDIOBJ oldFont = hcbarfont ? SelectObject(dc, hcbarfont) : nullptr;
 
-    HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    HBRUSH hgrayhi = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    HBRUSH hgraylo = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    HBRUSH hnormbrush = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+    const CBarSystemColours sys = {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT),
+                                   GetSysColor(COLOR_HIGHLIGHT),
+                                   GetSysColor(COLOR_HIGHLIGHTTEXT)};
+    const CBarColours c = cbarColours(highContrastOn(), sys);
 
     RECT client;
     GetClientRect(hwnd, &client);
     const CBarFills f = cbarFills(client.right - client.left, client.bottom - client.top,
                                   ctrlpercent);
-    fill(dc, f.back, hnormbrush);
-    fill(dc, f.outline, black);
-    fill(dc, f.highlight, hgrayhi);
-    fill(dc, f.shadow, hgraylo);
-    fill(dc, f.face, hnormbrush);
+    fill(dc, f.back, c.back);
+    fill(dc, f.outline, c.outline);
+    fill(dc, f.highlight, c.highlight);
+    fill(dc, f.shadow, c.shadow);
+    fill(dc, f.face, c.face);
 
-    char text[16];  // "-2147483648%" at most
-    wsprintfA(text, "%i%%", ctrlpercent);
+    char s[16];  // "-2147483648%" at most
+    wsprintfA(s, "%i%%", ctrlpercent);
     SetBkMode(dc, TRANSPARENT);
-    DrawTextA(dc, text, -1, &client, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    text(dc, client, s, client.left, f.outline.right, c.textOnFill);
+    text(dc, client, s, f.outline.right, client.right, c.textOnBack);
 
     if (oldFont)
         SelectObject(dc, oldFont);
     EndPaint(hwnd, &ps);
+}
+
+// Tells assistive tools that the value shown has changed, as the stock progress bar
+// does. Windows 95 and NT 4.0 have the call only with Active Accessibility installed.
+void raiseValueChange(HWND hwnd)
+{
+    using NotifyFn = void(WINAPI*)(DWORD, HWND, LONG, LONG);
+    if (const NotifyFn notify = systemFn<NotifyFn>("user32.dll", "NotifyWinEvent"))
+        notify(EVENT_OBJECT_VALUECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
+}
+
+// The stock progress bar's answer: the low limit when asked for it, else the high one.
+LRESULT range(WPARAM wantLow, LPARAM out)
+{
+    if (PBRANGE* r = reinterpret_cast<PBRANGE*>(out)) {
+        r->iLow = 0;
+        r->iHigh = 100;
+    }
+    return wantLow ? 0 : 100;
 }
 }  // namespace
 
@@ -108,6 +148,15 @@ LRESULT CALLBACK CBarControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     case WM_PAINT:
         paint(hwnd);
         return 0;
+    case PBM_GETPOS:
+        return cbarPosition(ctrlpercent);
+    case PBM_GETRANGE:
+        return range(wParam, lParam);
+    case WM_GETOBJECT:
+        // Windows' accessibility layer then builds a progress bar's object for us.
+        if (static_cast<LONG>(lParam) == OBJID_QUERYCLASSNAMEIDX)
+            return kProgressClassIndex;
+        break;
     case WM_COMMAND:
         return 0;
     case CBM_SETPERCENT:
@@ -117,6 +166,7 @@ LRESULT CALLBACK CBarControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
             ctrlpercent = static_cast<int>(lParam);
             // The paint covers every pixel itself: no erase.
             InvalidateRect(hwnd, nullptr, FALSE);
+            raiseValueChange(hwnd);
         }
         return 1;
     }

@@ -1,5 +1,7 @@
 // The bar control "CBarControl": a child window that paints one percentage as a
-// bevelled bar with the number centred over it.
+// bevelled bar with the number centred over it (in the system's colours under high
+// contrast), and answers assistive tools as the stock progress bar does: a value
+// change event at each new value, PBM_GETPOS, PBM_GETRANGE, the class query.
 #pragma once
 #include <windows.h>
 

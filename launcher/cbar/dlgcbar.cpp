@@ -84,6 +84,8 @@ HWND CompletionBarDialog(HWND hwnd, const char* title, int centerinparent)
                                        CompletionBarDialogProc, 0);
     if (hDlg) {
         SetWindowTextA(hDlg, title);
+        // The name a screen reader gives the bar; the bar paints only its number.
+        SetWindowTextA(GetDlgItem(hDlg, IDC_CBAR), title);
         if (centerinparent) {
             ShowWindow(hDlg, SW_SHOWNORMAL);
             UpdateWindow(hDlg);

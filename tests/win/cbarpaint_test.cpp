@@ -9,6 +9,7 @@
 #include "launcher/cbar/dlgcbar.h"
 #include "launcher/launcher.h"
 #include "tests/win/cbar_support.h"
+#include "tests/win/hicontrast_fake.h"
 
 namespace {
 const COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255), kGray = RGB(128, 128, 128),
@@ -51,20 +52,25 @@ Shot grab(HWND bar)
     return s;
 }
 
+struct Palette {
+    COLORREF back, outline, highlight, shadow, face;
+};
+const Palette kFixed = {kLight, kBlack, kWhite, kGray, kLight};
+
 // The look as a user would describe it, filled part R pixels wide: a one-pixel black
 // outline, a two-pixel white band along top and left, a two-pixel gray band along
 // bottom and right, light gray inside and beyond. Past the control, the clip cuts it.
-COLORREF expected(int x, int y, int h, int r)
+COLORREF expected(int x, int y, int h, int r, const Palette& p)
 {
     if (x >= r)
-        return kLight;
+        return p.back;
     if (x == 0 || y == 0 || y == h - 1 || x == r - 1)
-        return kBlack;
+        return p.outline;
     if (x >= 3 && y >= 3 && (x >= r - 3 || y >= h - 3))
-        return kGray;
+        return p.shadow;
     if (x < 3 || y < 3)
-        return kWhite;
-    return kLight;
+        return p.highlight;
+    return p.face;
 }
 
 // The centred text is anti-aliased: pixels inside this box are judged apart.
@@ -74,7 +80,7 @@ bool inTextBox(const Shot& s, int x, int y)
 }
 
 // Every pixel outside the text box, against the look for this percent.
-void expectBar(const Shot& s, int percent)
+void expectBar(const Shot& s, int percent, const Palette& p = kFixed)
 {
     ASSERT_GE(s.w, 20);
     ASSERT_GE(s.h, 12);
@@ -82,9 +88,9 @@ void expectBar(const Shot& s, int percent)
     int wrong = 0;
     for (int y = 0; y < s.h; ++y)
         for (int x = 0; x < s.w; ++x)
-            if (!inTextBox(s, x, y) && s.at(x, y) != expected(x, y, s.h, r) && ++wrong <= 5)
+            if (!inTextBox(s, x, y) && s.at(x, y) != expected(x, y, s.h, r, p) && ++wrong <= 5)
                 ADD_FAILURE() << "at " << percent << "% pixel (" << x << "," << y << ") is "
-                              << std::hex << s.at(x, y) << ", not " << expected(x, y, s.h, r);
+                              << std::hex << s.at(x, y) << ", not " << expected(x, y, s.h, r, p);
     EXPECT_EQ(wrong, 0) << "wrong pixels at " << percent << "% of " << s.w << "x" << s.h;
 }
 
@@ -146,6 +152,71 @@ TEST_F(CBarTest, WorkedExampleAt249x23)
     EXPECT_EQ(s.at(120, 19), kLight);  // face (3,3,121,20)
     EXPECT_EQ(s.at(3, 3), kLight);
     DestroyWindow(parent);
+}
+
+// Each channel of c between those of a and b: anti-aliased ink of colour b on a.
+bool between(COLORREF c, COLORREF a, COLORREF b)
+{
+    for (int shift : {0, 8, 16}) {
+        const int v = c >> shift & 0xFF, lo = a >> shift & 0xFF, hi = b >> shift & 0xFF;
+        if (v < std::min(lo, hi) || v > std::max(lo, hi))
+            return false;
+    }
+    return true;
+}
+
+// The system colours a test sets, put back as they were when it ends.
+class SysColours {
+public:
+    SysColours(const int (&which)[4], const COLORREF (&colours)[4])
+    {
+        for (int i = 0; i < 4; ++i)
+            saved_[i] = GetSysColor(which_[i] = which[i]);
+        EXPECT_TRUE(SetSysColors(4, which_, colours));
+    }
+    ~SysColours() { SetSysColors(4, which_, saved_); }
+
+private:
+    int which_[4];
+    COLORREF saved_[4];
+};
+
+// Wine cannot switch high contrast on: the seam says it is on, SetSysColors gives the
+// colours, and the bar must paint with them, its text in the colour of each part.
+TEST_F(CBarTest, HighContrastPaintsWithTheSystemsColours)
+{
+    const COLORREF window = RGB(0, 0, 0), text = RGB(255, 255, 0), highlight = RGB(0, 0, 160),
+                   highlightText = RGB(255, 255, 255);
+    SysColours scheme({COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT},
+                      {window, text, highlight, highlightText});
+    fakeHighContrast = true;
+    HWND parent = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 500, 400,
+                                  249, 23, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(parent, nullptr);
+    RegisterCBarControlClass();
+    HWND bar = CreateCBarControl(parent, RECT{0, 0, 249, 23}, 600);
+    SendMessageA(bar, CBM_SETPERCENT, 0, 50);
+    UpdateWindow(bar);
+    const Shot s = grab(bar);
+    fakeHighContrast = false;
+    DestroyWindow(parent);
+
+    expectBar(s, 50, {window, text, highlight, highlight, highlight});
+    // "50%" straddles the filled part's edge at 124: ink on both sides, each readable.
+    int inkOnFill = 0, inkOnBack = 0, wrong = 0;
+    for (int y = 1; y < s.h - 1; ++y)
+        for (int x = 1; x < s.w - 1; ++x) {
+            if (!inTextBox(s, x, y) || x == 123)  // the outline's column
+                continue;
+            const COLORREF c = s.at(x, y);
+            const bool fill = x < 123;
+            if (!between(c, fill ? highlight : window, fill ? highlightText : text) && ++wrong <= 5)
+                ADD_FAILURE() << "text pixel (" << x << "," << y << ") is " << std::hex << c;
+            (fill ? inkOnFill : inkOnBack) += c != (fill ? highlight : window);
+        }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(inkOnFill, 0);
+    EXPECT_GT(inkOnBack, 0);
 }
 
 TEST_F(CBarTest, NewBarShowsZeroAfterAnEarlierShowedEighty)
