@@ -375,6 +375,17 @@ bool ownedByMe(const std::string& path)
     return read && EqualSid(owner, reinterpret_cast<TOKEN_USER*>(user)->User.Sid);
 }
 
+// Whether the folders that are there of dirs let nobody else in: Wine turns an
+// access list into mode bits, and Everyone's into the "other" ones.
+bool othersKeptOut(Scenario& s, const std::vector<std::string>& dirs)
+{
+    std::string list;
+    for (const std::string& d : dirs)
+        list += " '" + unixPath(d) + "'";
+    return runUnixIn(s.dir, "for d in" + list + "; do [ ! -e \"$d\" ] || "
+                                                "[ $(( 0$(stat -c %a \"$d\") & 7 )) = 0 ] || exit 1; done");
+}
+
 // The root as the Unix side has it, into a file the snapshot passes over.
 bool rootState(Scenario& s, const std::string& root, const char* file)
 {
@@ -788,6 +799,7 @@ void Matrix::act(Scenario& s, const Row& r)
         ASSERT_EQ(s.launcherExitCode(), kSeamExit) << "the launcher did not end at the start";
         if (r.plant == OlderWindows) {
             EXPECT_TRUE(fileExists(t_ + "\\BK2DEMO\\BK2START.REC")) << "no record of the start";
+            EXPECT_TRUE(othersKeptOut(s, {t_ + "\\BK2DEMO"})) << "the record's folder lets others in";
         } else {
             EXPECT_TRUE(s.waitFor([&] { return doublesRunning(kStartExe[n]) == 0; }, 15000))
                 << kStartExe[n] << " outlived the launcher ended at its start";
@@ -973,10 +985,7 @@ TEST_P(Matrix, Row)
         EXPECT_EQ(s.starts("my"), 0);
     }
     if (r.checks & Private) {
-        EXPECT_TRUE(runUnixIn(s.dir, "for d in '" + unixPath(root) + "' '" +
-                                         unixPath(root + "\\SIM") + "'; do [ ! -e \"$d\" ] || "
-                                         "[ $(( 0$(stat -c %a \"$d\") & 7 )) = 0 ] || exit 1; done"))
-            << "the root or SIM lets others in";
+        EXPECT_TRUE(othersKeptOut(s, {root, root + "\\SIM"})) << "the root or SIM lets others in";
     }
     if (r.checks & AsItWas) {
         ASSERT_TRUE(rootState(s, root, "root-after.log"));
