@@ -163,7 +163,9 @@ DirUse existingUse(const char* path, Security* s, bool set)
 {
     if (!s)
         return existingDirUse(OwnerFacts{false, false, false, false, false});
-    HANDLE h = openItself(path, READ_CONTROL | (set ? WRITE_DAC : 0));
+    // GetFileInformationByHandle needs the right to read attributes on Windows;
+    // Wine lets it pass without.
+    HANDLE h = openItself(path, READ_CONTROL | (set ? WRITE_DAC | FILE_READ_ATTRIBUTES : 0));
     DirUse use = existingDirUse(ownerFacts(*s, h));
     BY_HANDLE_FILE_INFORMATION info;
     if (use == DIR_SECURED && set &&
