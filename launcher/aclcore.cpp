@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+const uint8_t SID_EVERYONE[12] = {1, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0};
+
 namespace {
 // S-1-5-18 and S-1-5-32-544.
 const uint8_t kSystem[] = {1, 1, 0, 0, 0, 0, 0, 5, 18, 0, 0, 0};

@@ -9,7 +9,8 @@
 struct OwnerFacts {
     bool acls;            // the system keeps access lists, and its calls were found
     bool queried;         // the owner could be read
-    bool hasOwner;        // the volume names one (FAT keeps none)
+    bool hasOwner;        // the volume keeps one: NT shows Everyone as the owner of
+                          // what lies on FAT, and nobody can give a folder that owner
     bool isUser;          // it is the player's account
     bool isDefaultOwner;  // it is the owner the player's new objects get (an elevated
                           // administrator's are the Administrators')
@@ -21,6 +22,9 @@ enum DirUse {
     DIR_REFUSED,  // another account's, or unknown: not used, entered or changed
 };
 DirUse existingDirUse(const OwnerFacts& f);
+
+// S-1-1-0, Everyone.
+extern const uint8_t SID_EVERYONE[12];
 
 // Full control (FILE_ALL_ACCESS), and the inheritance of an ACE by folders
 // and files below (CONTAINER_INHERIT_ACE | OBJECT_INHERIT_ACE).

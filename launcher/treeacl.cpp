@@ -150,7 +150,8 @@ OwnerFacts ownerFacts(Security& s, HANDLE h)
     f.queried = h != INVALID_HANDLE_VALUE &&
                 s.calls->getObjectSecurity(h, OWNER_SECURITY_INFORMATION, sd, sizeof sd, &n) &&
                 s.calls->getOwner(sd, &owner, &defaulted);
-    f.hasOwner = f.queried && owner;
+    f.hasOwner = f.queried && owner &&
+                 !s.calls->equalSid(owner, const_cast<uint8_t*>(SID_EVERYONE));
     f.isUser = f.hasOwner && s.calls->equalSid(owner, s.player.userSid());
     f.isDefaultOwner = f.hasOwner && s.calls->equalSid(owner, s.player.ownerSid());
     return f;

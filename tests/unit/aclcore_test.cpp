@@ -20,7 +20,7 @@ const struct {
     {{true, true, true, false, false}, DIR_REFUSED},    // another account's
     {{true, false, false, false, false}, DIR_REFUSED},  // no right to read it
     {{true, false, true, true, true}, DIR_REFUSED},     // half an answer is none
-    {{true, true, false, false, false}, DIR_AS_IS},     // FAT: nobody owns anything
+    {{true, true, false, false, false}, DIR_AS_IS},     // FAT: Everyone owns everything
 };
 
 TEST(AclCore, OnlyThePlayersFolderIsUsed)
