@@ -9,6 +9,7 @@
 #include "launcher/launcher.h"
 #include "launcher/procattr.h"
 #include "launcher/startrecord.h"
+#include "launcher/treeacl.h"
 #include "launcher/treefile.h"
 
 namespace {
@@ -91,8 +92,9 @@ uint64_t fileTime(const FILETIME& t)
 }
 
 // Writes the record of a child created suspended into the demo root, made for
-// it if it is not there (the menu starts while there is no tree): the next
-// launcher looks there first, and the tree's place is ours to use and remove.
+// it if it is not there (the menu starts while there is no tree) and kept to
+// the player like the tree: the next launcher looks there first, and the
+// tree's place is ours to use and remove, unless another account's.
 bool writeRecord(const PROCESS_INFORMATION& pi, bool* madeRoot)
 {
     *madeRoot = false;
@@ -103,12 +105,11 @@ bool writeRecord(const PROCESS_INFORMATION& pi, bool* madeRoot)
     if (!safe[0] || !recordRoot(root) || !pathJoin(path, sizeof path, root, START_RECORD_NAME) ||
         !GetProcessTimes(pi.hProcess, &created, &exited, &kernel, &user))
         return false;
-    *madeRoot = CreateDirectoryA(dir0, nullptr) != 0;
+    const bool ready = makePrivateDir(dir0, madeRoot);
     const StartRecord r = {pi.dwProcessId, pi.dwThreadId, fileTime(created)};
     char text[START_RECORD_MAX];
     const DWORD n = static_cast<DWORD>(formatStartRecord(r, text, sizeof text));
-    HANDLE h = usableDirectory(GetFileAttributesA(dir0)) ? createFresh(path)
-                                                         : INVALID_HANDLE_VALUE;
+    HANDLE h = ready ? createFresh(path) : INVALID_HANDLE_VALUE;
     DWORD done = 0;
     const bool written = h != INVALID_HANDLE_VALUE && WriteFile(h, text, n, &done, nullptr) &&
                          done == n;

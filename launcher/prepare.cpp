@@ -4,6 +4,7 @@
 #include "launcher/ansicp.h"
 #include "launcher/prepcore.h"
 #include "launcher/sysmem.h"
+#include "launcher/treeacl.h"
 #include "launcher/treefile.h"
 
 char dir0[PATH_BUF];
@@ -79,19 +80,22 @@ void chooseTempDir()
     dropTrailingBackslash(env_tmp, lb);
 }
 
-// Every directory is attempted before any is judged; a directory that was
-// already there as a usable directory counts as made. One that is a link, or
-// lies under one, is neither made nor removed: the tree is unusable.
+// Every directory is attempted before any is judged; a directory of the
+// player's that was already there as a usable directory counts as made, once
+// it is kept to the player again. One that is a link, lies under one, or is
+// another account's is neither made, changed nor removed: the tree is unusable.
 bool buildTree()
 {
-    bool safe[DEMO_DIRS];
+    bool safe[DEMO_DIRS], ready[DEMO_DIRS] = {};
     safeTreeDirs(treeDirs, safe);
-    for (int i = 0; i < DEMO_DIRS; ++i)
+    for (int i = 0; i < DEMO_DIRS; ++i) {
+        bool made;
         if (safe[i])
-            CreateDirectoryA(treeDirs[i], nullptr);
+            ready[i] = makePrivateDir(treeDirs[i], &made);
+    }
     safeTreeDirs(treeDirs, safe);
     for (int i = 0; i < DEMO_DIRS; ++i)
-        if (!safe[i] || !usableDirectory(GetFileAttributesA(treeDirs[i]))) {
+        if (!safe[i] || !ready[i] || !usableDirectory(GetFileAttributesA(treeDirs[i]))) {
             warn("Could not create temporary BK2 Demo Directories!");
             // Deepest first; only empty directories go, whoever made them. A
             // link stays: removing it may remove its target instead (Wine does).

@@ -3,10 +3,19 @@
 #include "launcher/launcher.h"
 
 #include "launcher/childstart.h"
+#include "launcher/treeacl.h"
+#include "launcher/treefile.h"
 
 void removeLeftoverTree()
 {
     chooseDemoDirs();
+    // Others are shut out before anything inside is read or removed: an older
+    // launcher's tree let every account change it.
+    bool safe[DEMO_DIRS];
+    safeTreeDirs(treeDirs, safe);
+    for (int i = 0; i < DEMO_DIRS; ++i)
+        if (safe[i])
+            keepDirPrivate(treeDirs[i]);
     // A child left suspended would hold its files in the tree.
     endSuspendedLeftover();
     const DWORD attr = dir0[0] ? GetFileAttributesA(dir0) : INVALID_FILE_ATTRIBUTES;

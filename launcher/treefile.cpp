@@ -6,6 +6,7 @@
 #include "common/sysproc.h"
 #include "launcher/ansicp.h"
 #include "launcher/progress.h"
+#include "launcher/treeacl.h"
 
 namespace {
 typedef DWORD(WINAPI* FinalPathFn)(HANDLE, LPSTR, DWORD, DWORD);
@@ -76,6 +77,7 @@ void safeTreeDirs(const char* const dirs[DEMO_DIRS], bool safe[DEMO_DIRS])
 {
     for (int i = 0; i < DEMO_DIRS; ++i) {
         const int above = demoDirParent[i];
-        safe[i] = dirs[i][0] != '\0' && (above < 0 || safe[above]) && !isLinkedElsewhere(dirs[i]);
+        safe[i] = dirs[i][0] != '\0' && (above < 0 || safe[above]) && !isLinkedElsewhere(dirs[i]) &&
+                  !foreignDir(dirs[i]);
     }
 }

@@ -16,5 +16,6 @@ HANDLE createFresh(const char* path);
 
 // Which of the demo directories (T\BK2DEMO, DEMODATA, SIM, SIM\LAUNCH) may be
 // worked in: a path is set, and neither it nor a directory of the tree above
-// it leads elsewhere. A directory that is not there yet is safe.
+// it leads elsewhere or is another account's. A directory that is not there
+// yet is safe.
 void safeTreeDirs(const char* const dirs[DEMO_DIRS], bool safe[DEMO_DIRS]);

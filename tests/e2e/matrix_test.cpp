@@ -55,6 +55,7 @@ enum Plant {
     TmpDoubleByte950,
     LeftoverOurs,      // a whole leftover tree of ours plus a foreign file
     LeftoverRoot,      // a leftover root holding a foreign file
+    ForeignRoot,       // another account's root, with a program of our game's name
     DemodataFile,      // a file where DEMODATA should be
     FileLink,          // SIM\NOTES.TXT a link to a user's file
     DirLink,           // SIM a link to a user's folder
@@ -97,6 +98,8 @@ enum Check {
     NoQuit = 128,         // the garbage set no quit: two ticks after the menu went
     TrapNotRun = 256,     // the program at the blank never ran
     ShutdownOrder = 512,  // needs the game's session messages before the launcher's
+    Private = 1024,       // the folders left let nobody else in: no "other" mode bits
+    AsItWas = 2048,       // the root left exactly as planted: owner, modes, sizes, times
 };
 
 struct Row {
@@ -156,7 +159,9 @@ const Row kRows[] = {
     {"leftover_tree_with_a_foreign_file", LeftoverOurs, ReleaseHeld, kExit, "", kQuit, kQuit, kExit,
      "", 0, 0, false, "BK2DEMO\\SIM\\FOREIGN.TXT", None, false},
     {"leftover_root_accepted", LeftoverRoot, Wait, kExit, "", kPlay, kQuit, kExit,
-     "", 1, 1, true, "BK2DEMO\\OLDRUN.TXT", None, false},
+     "", 1, 1, true, "BK2DEMO\\OLDRUN.TXT", Private, false},
+    {"another_accounts_root_refused", ForeignRoot, Wait, kExit, "", kPlay, kQuit, kExit,
+     kNoDirs, 0, 0, true, "BK2DEMO\\Brakdemo.exe", AsItWas, false},
     {"disk_full_mid_copy", DiskFull, Wait, kExit, "", kPlay, kQuit, kExit,
      kCopyError, 0, 0, true, "", None, false},
     {"media_file_fails_to_read", MediaReadError, Wait, kExit, "", kPlay, kQuit, kExit,
@@ -168,7 +173,7 @@ const Row kRows[] = {
     {"game_missing", GameMissing, Wait, kExit, "", kPlay, kQuit, kExit,
      kNoStart, 0, 0, true, "", None, false},
     {"game_leaves_a_file_in_sim", Plain, Wait, "write SIM\\SAVEGAME.DAT progress\nexit 0\n", "",
-     kPlay, kQuit, kExit, "", 1, 1, true, "BK2DEMO\\SIM\\SAVEGAME.DAT", None, false},
+     kPlay, kQuit, kExit, "", 1, 1, true, "BK2DEMO\\SIM\\SAVEGAME.DAT", Private, false},
     {"latin_letters_and_blanks", LatinNames, Wait, kList, "", kPlay, kQuit, kExit,
      "", 1, 1, true, "", GameListing, false},
     {"cyrillic_letters", CyrillicNames, Wait, kList, "", kPlay, kQuit, kExit,
@@ -350,6 +355,42 @@ long long eventMs(Scenario& s, const std::string& role, const char* what, int nt
         if (e.what == what && nth-- == 0)
             return e.ms;
     return -1;
+}
+
+// Whether Wine shows the owner of path as this process's own account.
+bool ownedByMe(const std::string& path)
+{
+    alignas(8) unsigned char sd[256], user[128];
+    DWORD n;
+    HANDLE token;
+    PSID owner = nullptr;
+    BOOL defaulted;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return false;
+    const bool read = GetTokenInformation(token, TokenUser, user, sizeof user, &n) &&
+                      GetFileSecurityA(path.c_str(), OWNER_SECURITY_INFORMATION, sd, sizeof sd,
+                                       &n) &&
+                      GetSecurityDescriptorOwner(sd, &owner, &defaulted) && owner;
+    CloseHandle(token);
+    return read && EqualSid(owner, reinterpret_cast<TOKEN_USER*>(user)->User.Sid);
+}
+
+// Whether the folders that are there of dirs let nobody else in: Wine turns an
+// access list into mode bits, and Everyone's into the "other" ones.
+bool othersKeptOut(Scenario& s, const std::vector<std::string>& dirs)
+{
+    std::string list;
+    for (const std::string& d : dirs)
+        list += " '" + unixPath(d) + "'";
+    return runUnixIn(s.dir, "for d in" + list + "; do [ ! -e \"$d\" ] || "
+                                                "[ $(( 0$(stat -c %a \"$d\") & 7 )) = 0 ] || exit 1; done");
+}
+
+// The root as the Unix side has it, into a file the snapshot passes over.
+bool rootState(Scenario& s, const std::string& root, const char* file)
+{
+    return runUnixIn(s.dir, "find '" + unixPath(root) +
+                                "' -printf '%P %U:%G %m %s %T@\\n' | sort > " + file);
 }
 
 // ---- the runner --------------------------------------------------------
@@ -598,6 +639,19 @@ std::string Matrix::plant(Scenario& s, const Row& r, std::string* why)
         makeTree(t);
         writeText(root + "\\OLDRUN.TXT", "from before");
         break;
+    case ForeignRoot:
+        CreateDirectoryA(root.c_str(), nullptr);
+        writeText(root + "\\Brakdemo.exe", "not the game");
+        if (!runUnixIn(s.dir, "chown -R 4321:4321 '" + unixPath(root) + "'")) {
+            *why = "another uid's folder needs root (chown)";
+            return "";
+        }
+        undo_.push_back("chown -R $(id -u):$(id -g) '" + unixPath(root) + "'");
+        if (ownedByMe(root)) {
+            *why = wineName() + " shows another uid's folder as the user's own";
+            return "";
+        }
+        break;
     case DemodataFile:
         CreateDirectoryA(root.c_str(), nullptr);
         writeText(root + "\\DEMODATA", "in the way");
@@ -745,6 +799,7 @@ void Matrix::act(Scenario& s, const Row& r)
         ASSERT_EQ(s.launcherExitCode(), kSeamExit) << "the launcher did not end at the start";
         if (r.plant == OlderWindows) {
             EXPECT_TRUE(fileExists(t_ + "\\BK2DEMO\\BK2START.REC")) << "no record of the start";
+            EXPECT_TRUE(othersKeptOut(s, {t_ + "\\BK2DEMO"})) << "the record's folder lets others in";
         } else {
             EXPECT_TRUE(s.waitFor([&] { return doublesRunning(kStartExe[n]) == 0; }, 15000))
                 << kStartExe[n] << " outlived the launcher ended at its start";
@@ -816,6 +871,9 @@ TEST_P(Matrix, Row)
     skip.insert(upper(root));
     std::map<std::string, std::string> before, after;
     snapshot(s.dir, "", skip, &before);
+    if (r.checks & AsItWas) {
+        ASSERT_TRUE(rootState(s, root, "root-before.log"));
+    }
 
     const long long t0 = nowMs();
     ASSERT_TRUE(s.startLauncher());
@@ -925,6 +983,15 @@ TEST_P(Matrix, Row)
     }
     if (r.checks & TrapNotRun) {
         EXPECT_EQ(s.starts("my"), 0);
+    }
+    if (r.checks & Private) {
+        EXPECT_TRUE(othersKeptOut(s, {root, root + "\\SIM"})) << "the root or SIM lets others in";
+    }
+    if (r.checks & AsItWas) {
+        ASSERT_TRUE(rootState(s, root, "root-after.log"));
+        const std::string was = readText(s.dir + "\\root-before.log");
+        EXPECT_FALSE(was.empty());
+        EXPECT_EQ(readText(s.dir + "\\root-after.log"), was);
     }
     if (endsSession) {
         for (const char* role : {"bk2demo", "brakdemo", "register", "helper"})
