@@ -134,7 +134,9 @@ for row in ${BRAK_CDROM_VERSIONS:-win95:1.4.0 win98:1.4.10 winme:1.4.90 nt40:2.4
         BRAK_CDROM_LAUNCHER="$launcher" "$wine" "$test" \
         --gtest_filter=CdRom.PlayCycleFromTheDiscRoot </dev/null >"$work/version-$name.txt" 2>&1 || rc=$?
     t1=$(date +%s%N)
-    echo "cdrom: version $name ($launcher) took $(( (t1 - t0) / 1000000 )) ms: $(grep -E '^(cdrom: Windows|menu|game|register):' "$work/version-$name.txt" | tr -d '\r' | tr '\n' ' ')"
+    printf 'cdrom: version %s (%s) took %s ms: %s\n' "$name" "$launcher" $(( (t1 - t0) / 1000000 )) \
+        "$(tr -d '\r' < "$work/version-$name.txt" | grep -E '^(cdrom: Windows reports|menu:|game:|register:)' |
+           sed 's/^cdrom: //; s/; in .*//' | tr '\n' ' ')"
     [ "$rc" -eq 0 ] || { echo "cdrom: FAIL: version $name"; cat "$work/version-$name.txt"; status=1; }
 done
 "$wine" reg delete 'HKCU\Software\Wine' /v Version /f </dev/null >/dev/null 2>&1 || true
