@@ -9,7 +9,7 @@ const LeadBytes& ansiLeadBytes()
     static bool filled = false;
     if (!filled) {
         for (int b = 0; b < 256; ++b)
-            table.lead[b] = IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(b)) != FALSE;
+            table.lead[b] = IsDBCSLeadByte(static_cast<BYTE>(b)) != FALSE;
         filled = true;
     }
     return table;

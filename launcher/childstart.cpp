@@ -4,9 +4,8 @@
 // next launcher can end it.
 #include "launcher/childstart.h"
 
-#include <tlhelp32.h>
-
 #include "launcher/launcher.h"
+#include "launcher/laterapi.h"
 #include "launcher/procattr.h"
 #include "launcher/startrecord.h"
 #include "launcher/treeacl.h"
@@ -19,8 +18,8 @@ bool setLimitFlags(HANDLE job, DWORD flags)
 {
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
     limits.BasicLimitInformation.LimitFlags = flags;
-    return SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits,
-                                   sizeof limits) != 0;
+    return setJobInformation(job, JobObjectExtendedLimitInformation, &limits, sizeof limits) !=
+           0;
 }
 
 // CreateProcessA with the child in job from its first instruction. False where
@@ -58,7 +57,7 @@ bool createInJob(const char* app, char* cmdline, const char* dir, HANDLE job,
 bool startInKillJob(const char* app, char* cmdline, const char* dir, HANDLE job,
                     DWORD jobLimits, PROCESS_INFORMATION* pi)
 {
-    HANDLE own = job ? nullptr : CreateJobObjectA(nullptr, nullptr);
+    HANDLE own = job ? nullptr : createJob();
     HANDLE j = job ? job : own;
     const DWORD flags = job ? jobLimits : 0;
     const bool started = j && setLimitFlags(j, flags | JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE) &&
@@ -99,11 +98,11 @@ bool writeRecord(const PROCESS_INFORMATION& pi, bool* madeRoot)
 {
     *madeRoot = false;
     char root[PATH_BUF], path[PATH_BUF];
-    FILETIME created, exited, kernel, user;
+    FILETIME created;
     bool safe[DEMO_DIRS];
     safeTreeDirs(treeDirs, safe);
     if (!safe[0] || !recordRoot(root) || !pathJoin(path, sizeof path, root, START_RECORD_NAME) ||
-        !GetProcessTimes(pi.hProcess, &created, &exited, &kernel, &user))
+        !processCreated(pi.hProcess, &created))
         return false;
     const bool ready = makePrivateDir(dir0, madeRoot);
     const StartRecord r = {pi.dwProcessId, pi.dwThreadId, fileTime(created)};
@@ -121,20 +120,27 @@ bool writeRecord(const PROCESS_INFORMATION& pi, bool* madeRoot)
 }
 
 // Created suspended, recorded, put in its job, let go, the record removed.
+// Where the system has no jobs (9x, NT 4.0) nothing has to happen before the
+// child runs: it is created running, with no record to leave behind.
 ChildStart startWithRecord(const char* app, char* cmdline, const char* dir, HANDLE job,
                            PROCESS_INFORMATION* pi)
 {
     STARTUPINFOA si;
     ZeroMemory(&si, sizeof si);
     si.cb = sizeof si;
-    if (!CreateProcessA(app, cmdline, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, dir,
-                        &si, pi))
+    const bool jobs = jobsWork();
+    if (!CreateProcessA(app, cmdline, nullptr, nullptr, FALSE, jobs ? CREATE_SUSPENDED : 0,
+                        nullptr, dir, &si, pi))
         return CHILD_FAILED;
+    if (!jobs) {
+        childCreated();
+        return job ? CHILD_OUTSIDE : CHILD_IN_JOB;
+    }
     bool madeRoot;
     const bool recorded = writeRecord(*pi, &madeRoot);
     childCreated();
     // Before it runs, so that nothing it starts escapes the job.
-    const bool inJob = !job || AssignProcessToJobObject(job, pi->hProcess);
+    const bool inJob = !job || assignToJob(job, pi->hProcess);
     ResumeThread(pi->hThread);
     if (recorded)
         dropRecord(madeRoot);
@@ -145,13 +151,13 @@ ChildStart startWithRecord(const char* app, char* cmdline, const char* dir, HAND
 // thread has gone.
 bool threadOf(DWORD pid, DWORD tid)
 {
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    HANDLE snap = snapshot(TH32CS_SNAPTHREAD);
     if (snap == INVALID_HANDLE_VALUE)
         return false;
     THREADENTRY32 te;
     te.dwSize = sizeof te;
     bool found = false;
-    for (BOOL more = Thread32First(snap, &te); more && !found; more = Thread32Next(snap, &te))
+    for (BOOL more = firstThread(snap, &te); more && !found; more = nextThread(snap, &te))
         found = te.th32ThreadID == tid && te.th32OwnerProcessID == pid;
     CloseHandle(snap);
     return found;
@@ -160,7 +166,7 @@ bool threadOf(DWORD pid, DWORD tid)
 // The thread's suspend count, left as it was; -1 if it cannot be read.
 long suspendCount(DWORD tid)
 {
-    HANDLE t = OpenThread(THREAD_SUSPEND_RESUME, FALSE, tid);
+    HANDLE t = openThread(THREAD_SUSPEND_RESUME, tid);
     if (!t)
         return -1;
     const DWORD before = SuspendThread(t);
@@ -176,9 +182,8 @@ void endIfNeverRan(const StartRecord& r)
                            r.pid);
     if (!p)
         return;
-    FILETIME created = {}, exited, kernel, user;
-    const bool running = WaitForSingleObject(p, 0) == WAIT_TIMEOUT &&
-                         GetProcessTimes(p, &created, &exited, &kernel, &user);
+    FILETIME created = {};
+    const bool running = WaitForSingleObject(p, 0) == WAIT_TIMEOUT && processCreated(p, &created);
     // Another program's thread is never touched: the process must be ours first.
     const bool ours = running && fileTime(created) == r.created;
     const bool owned = ours && threadOf(r.pid, r.tid);

@@ -3,6 +3,8 @@
 
 #include "launcher/cbar/dlgcbar.h"
 #include "launcher/childstart.h"
+#include "launcher/laterapi.h"
+#include "launcher/proctree.h"
 
 namespace {
 const DWORD kIdlePollMs = 50;
@@ -32,17 +34,17 @@ void waitForProgram(PROCESS_INFORMATION& pi)
 HANDLE gameJob(HANDLE* port)
 {
     *port = nullptr;
-    HANDLE job = CreateJobObjectA(nullptr, nullptr);
+    HANDLE job = createJob();
     if (!job)
         return nullptr;
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
     limits.BasicLimitInformation.LimitFlags = kGameJobLimits;
-    *port = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
+    *port = createPort();
     JOBOBJECT_ASSOCIATE_COMPLETION_PORT notify = {job, *port};
-    if (*port && SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits,
-                                         sizeof limits) &&
-        SetInformationJobObject(job, JobObjectAssociateCompletionPortInformation, &notify,
-                                sizeof notify))
+    if (*port && setJobInformation(job, JobObjectExtendedLimitInformation, &limits,
+                                   sizeof limits) &&
+        setJobInformation(job, JobObjectAssociateCompletionPortInformation, &notify,
+                          sizeof notify))
         return job;
     if (*port)
         CloseHandle(*port);
@@ -52,10 +54,66 @@ HANDLE gameJob(HANDLE* port)
 }
 
 // The game being waited for, for the session's end: its process, and its job
-// with the job's port where it has one.
+// with the job's port where it has one, else its processes as the snapshots
+// show them where it is followed so.
 HANDLE watchedGame;
 HANDLE watchedJob;
 HANDLE watchedPort;
+bool followed;
+
+// Where there is no job (Windows 9x), the game's processes are followed
+// through snapshots: those that ran before it started never count, whatever
+// their parent's ID. Where there are no snapshots either (NT 4.0), the wait
+// is for the game's own process.
+const size_t kSeenCap = 1024;
+const size_t kTreeCap = 64;
+ProcEntry treeMembers[kTreeCap];
+size_t treeCount;
+uint32_t runningBefore[kSeenCap];
+size_t beforeCount;
+
+// The running processes, at most cap of them; false where no snapshot is had.
+bool runningProcesses(ProcEntry* out, size_t cap, size_t* n)
+{
+    *n = 0;
+    HANDLE snap = snapshot(TH32CS_SNAPPROCESS);
+    if (snap == INVALID_HANDLE_VALUE)
+        return false;
+    PROCESSENTRY32 pe;
+    pe.dwSize = sizeof pe;
+    for (BOOL more = firstProcess(snap, &pe); more && *n < cap; more = nextProcess(snap, &pe))
+        out[(*n)++] = {pe.th32ProcessID, pe.th32ParentProcessID};
+    CloseHandle(snap);
+    return *n > 0;  // this process at least runs
+}
+
+bool noteRunningBefore()
+{
+    static ProcEntry running[kSeenCap];
+    if (!runningProcesses(running, kSeenCap, &beforeCount))
+        return false;
+    for (size_t i = 0; i < beforeCount; ++i)
+        runningBefore[i] = running[i].pid;
+    return true;
+}
+
+// Whether the game and all it started have ended; blind (no snapshot), the
+// game alone. While the game runs, a look every kLookMs catches what it starts.
+bool treeGone(bool gameEnded)
+{
+    const DWORD kLookMs = 500;
+    static DWORD lastLook;
+    if (!gameEnded && GetTickCount() - lastLook < kLookMs)
+        return false;
+    lastLook = GetTickCount();
+    static ProcEntry running[kSeenCap];
+    size_t n;
+    if (!runningProcesses(running, kSeenCap, &n))
+        return gameEnded;
+    treeCount = followTree(treeMembers, treeCount, kTreeCap, running, n, runningBefore,
+                           beforeCount);
+    return treeCount == 0;
+}
 
 // Whether the job has told the port that its last process has ended.
 bool jobEmptied(HANDLE port)
@@ -63,19 +121,27 @@ bool jobEmptied(HANDLE port)
     DWORD code;
     ULONG_PTR key;
     LPOVERLAPPED detail;
-    while (GetQueuedCompletionStatus(port, &code, &key, &detail, 0))
+    while (portNotice(port, &code, &key, &detail, 0))
         if (code == JOB_OBJECT_MSG_ACTIVE_PROCESS_ZERO)
             return true;
     return false;
 }
 
-// Waits until the job's last process has ended, answering sent messages as
-// waitForProgram does, but no more than kTreeMs after the game's own end: a
-// tray helper the game leaves running must not keep the menu away. What such a
-// straggler holds stays in the tree. The handles are closed here.
+bool allEnded(bool gameEnded)
+{
+    if (watchedJob)
+        return jobEmptied(watchedPort);
+    return followed ? treeGone(gameEnded) : gameEnded;
+}
+
+// Waits until the job's last process, or the last one followed, has ended,
+// answering sent messages as waitForProgram does, but no more than kTreeMs
+// after the game's own end: a tray helper the game leaves running must not
+// keep the menu away. What such a straggler holds stays in the tree. The
+// handles are closed here.
 void waitForGameTree(PROCESS_INFORMATION& pi, HANDLE job, HANDLE port)
 {
-    if (!job) {
+    if (!job && !followed) {
         watchedGame = pi.hProcess;
         waitForProgram(pi);
         watchedGame = nullptr;
@@ -88,12 +154,12 @@ void waitForGameTree(PROCESS_INFORMATION& pi, HANDLE job, HANDLE port)
     watchedJob = job;
     watchedPort = port;
     while (!SessionEnded) {
-        if (jobEmptied(port))
-            break;
         if (!gameEnded && WaitForSingleObject(pi.hProcess, 0) != WAIT_TIMEOUT) {
             gameEnded = true;
             endedAt = GetTickCount();
         }
+        if (allEnded(gameEnded))
+            break;
         if (gameEnded && GetTickCount() - endedAt >= kTreeMs)
             break;
         MsgWaitForMultipleObjects(gameEnded ? 0 : 1, &pi.hProcess, FALSE, kIdlePollMs,
@@ -101,10 +167,13 @@ void waitForGameTree(PROCESS_INFORMATION& pi, HANDLE job, HANDLE port)
         answerSentMessages();
     }
     watchedGame = watchedJob = watchedPort = nullptr;
+    followed = false;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    CloseHandle(port);
-    CloseHandle(job);  // no kill on close: stragglers keep running
+    if (job) {
+        CloseHandle(port);
+        CloseHandle(job);  // no kill on close: stragglers keep running
+    }
 }
 }  // namespace
 
@@ -114,8 +183,7 @@ void awaitGameTree(DWORD ms)
         return;
     const DWORD start = GetTickCount();
     for (DWORD spent = 0; spent < ms; spent = GetTickCount() - start) {
-        if (watchedJob ? jobEmptied(watchedPort)
-                       : WaitForSingleObject(watchedGame, 0) != WAIT_TIMEOUT)
+        if (allEnded(WaitForSingleObject(watchedGame, 0) != WAIT_TIMEOUT))
             return;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, kIdlePollMs, QS_SENDMESSAGE);
         answerSentMessages();
@@ -138,6 +206,7 @@ void playGame()
     // In its job from the start, so that nothing it starts escapes the wait.
     HANDLE port;
     HANDLE job = gameJob(&port);
+    const bool canFollow = !job && noteRunningBefore();
     PROCESS_INFORMATION game = {};
     const ChildStart how =
         named ? startChild(appName, cmdline, dir0, job, kGameJobLimits, &game) : CHILD_FAILED;
@@ -147,6 +216,11 @@ void playGame()
         CloseHandle(port);
         CloseHandle(job);
         job = nullptr;
+    }
+    followed = started && canFollow;
+    if (followed) {
+        treeMembers[0] = {game.dwProcessId, GetCurrentProcessId()};
+        treeCount = 1;
     }
     if (saved)
         SetCurrentDirectoryA(CurDir);

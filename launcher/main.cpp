@@ -6,6 +6,8 @@
 #include "bwcc/bwcc.h"
 #include "common/ctlmsg.h"
 #include "common/dllsafety.h"
+#include "common/sysproc.h"
+#include "launcher/laterapi.h"
 #include "launcher/supervise.h"
 
 namespace {
@@ -15,7 +17,11 @@ const char szAppName[] = "BrakDemo";
 // on the next run request, a second play cycle over the same demo tree.
 bool anotherLauncherRuns()
 {
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, "Local\\Brakkon2DemoLauncher");
+    // The session's own namespace where there is one (2000 on); 9x refuses a
+    // backslash in the name, and NT 4.0 has one namespace only.
+    const char* name = systemFacts().localNamespace ? "Local\\Brakkon2DemoLauncher"
+                                                    : "Brakkon2DemoLauncher";
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, name);
     // Held (never closed) for the life of the process.
     return mutex && GetLastError() == ERROR_ALREADY_EXISTS;
 }
@@ -28,7 +34,12 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
         return 0;
     // Below the default level: at a session's end the game and the programs
     // it started get their messages first, and end before our clean-up.
-    SetProcessShutdownParameters(0x1FF, 0);
+    // NT only: 9x ends programs in no order we could set.
+    typedef BOOL(WINAPI * ShutdownLevelFn)(DWORD, DWORD);
+    const ShutdownLevelFn setLevel =
+        systemFn<ShutdownLevelFn>("kernel32.dll", "SetProcessShutdownParameters");
+    if (setLevel)
+        setLevel(0x1FF, 0);
     removeLeftoverTree();
 
     BWCCRegister(hInstance);

@@ -2,6 +2,7 @@
 // directory and the demo tree under it.
 #include "launcher/launcher.h"
 #include "launcher/ansicp.h"
+#include "launcher/laterapi.h"
 #include "launcher/prepcore.h"
 #include "launcher/sysmem.h"
 #include "launcher/treeacl.h"
@@ -47,21 +48,35 @@ bool narrowExactly(const wchar_t* wide, char* out, int cap)
     wchar_t back[PATH_BUF];
     return n > 0 &&
            MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, out, -1, back, PATH_BUF) > 0 &&
-           lstrcmpW(back, wide) == 0;
+           sameWide(back, wide);
 }
 
 // Reads one variable into buf; a value the buffer cannot hold whole, or not
-// without loss, is reported as not fitting, never cut short. Read wide: the
-// narrow call cuts a value with non-ASCII letters under the UTF-8 code page
-// (Wine counts its length in UTF-16 units), which may name another folder.
-TempCandidate readCandidate(const wchar_t* name, char* buf)
+// without loss, is reported as not fitting, never cut short. Read wide where
+// wide calls work: the narrow call cuts a value with non-ASCII letters under
+// the UTF-8 code page (Wine counts its length in UTF-16 units), which may name
+// another folder. Windows 9x has no UTF-8 code page and no working wide call:
+// there the narrow value is the value.
+TempCandidate readCandidate(const char* name, char* buf)
 {
     TempCandidate c = {false, false, buf, ATTR_NONE};
     buf[0] = '\0';
-    wchar_t wide[PATH_BUF];
-    const DWORD len = GetEnvironmentVariableW(name, wide, PATH_BUF);
+    DWORD len;
+    if (wideCallsWork()) {
+        wchar_t wideName[8], wide[PATH_BUF];
+        int i = 0;
+        for (; name[i] && i < 7; ++i)
+            wideName[i] = static_cast<wchar_t>(name[i]);  // ASCII
+        wideName[i] = L'\0';
+        len = wideVariable(wideName, wide, PATH_BUF);
+        c.fits = len < PATH_BUF && narrowExactly(wide, buf, PATH_BUF);
+    } else {
+        len = GetEnvironmentVariableA(name, buf, PATH_BUF);
+        c.fits = len < PATH_BUF;
+        if (!c.fits)
+            buf[0] = '\0';
+    }
     c.present = len > 0;  // unset and empty read alike: both unusable
-    c.fits = len < PATH_BUF && narrowExactly(wide, buf, PATH_BUF);
     if (c.present && c.fits)
         c.attributes = GetFileAttributesA(buf);
     return c;
@@ -71,10 +86,10 @@ void chooseTempDir()
 {
     char tmp[PATH_BUF], temp[PATH_BUF];
     // Read in turn: TEMP is only consulted when TMP will not do.
-    TempCandidate c[2] = {readCandidate(L"TMP", tmp)};
+    TempCandidate c[2] = {readCandidate("TMP", tmp)};
     const LeadBytes& lb = ansiLeadBytes();
     if (!tempUsable(c[0], lb))
-        c[1] = readCandidate(L"TEMP", temp);
+        c[1] = readCandidate("TEMP", temp);
     // The chosen value left room for the deepest path, so this always fits.
     pathJoin(env_tmp, sizeof env_tmp, chooseTemp(c, 2, lb), "");
     dropTrailingBackslash(env_tmp, lb);

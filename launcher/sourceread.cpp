@@ -2,6 +2,7 @@
 // copy through a ring of blocks.
 #include "launcher/sourceread.h"
 
+#include "common/sysproc.h"
 #include "launcher/launcher.h"
 
 namespace {
@@ -73,9 +74,12 @@ bool produce(int slot)
             ++nextSource;
             return true;
         }
-        LARGE_INTEGER size;
-        sizeKnown = GetFileSizeEx(openSource, &size) && size.QuadPart > 0;
-        sourceLeft = sizeKnown ? size.QuadPart : 0;
+        DWORD high = 0;
+        SetLastError(NO_ERROR);  // a size of 4 GiB - 1 looks like a failure but for this
+        const DWORD low = GetFileSize(openSource, &high);
+        const LONGLONG size = (static_cast<LONGLONG>(high) << 32) | low;
+        sizeKnown = (low != INVALID_FILE_SIZE || GetLastError() == NO_ERROR) && size > 0;
+        sourceLeft = sizeKnown ? size : 0;
     }
     if (sizeKnown && sourceLeft == 0) {
         s.kind = SourceStep::End;
@@ -136,11 +140,21 @@ void closeAll()
 
 // Waits for one of n handles, dispatching the thread's messages meanwhile:
 // its index, or -1 if the wait failed or one of the messages abandoned the reads.
+// Windows 95 lacks the Ex call, whose flag also wakes for messages already
+// seen: there the queue is emptied first, so that every message is new.
 int waitDispatching(DWORD n, const HANDLE* h)
 {
+    typedef DWORD(WINAPI * WaitExFn)(DWORD, const HANDLE*, DWORD, DWORD, DWORD);
+    static const WaitExFn waitEx =
+        systemFn<WaitExFn>("user32.dll", "MsgWaitForMultipleObjectsEx");
     for (;;) {
-        const DWORD w = MsgWaitForMultipleObjectsEx(n, h, INFINITE, QS_ALLINPUT,
-                                                    MWMO_INPUTAVAILABLE);
+        if (!waitEx) {
+            drainMessages();
+            if (abandoned)
+                return -1;
+        }
+        const DWORD w = waitEx ? waitEx(n, h, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE)
+                               : MsgWaitForMultipleObjects(n, h, FALSE, INFINITE, QS_ALLINPUT);
         if (w < WAIT_OBJECT_0 + n)
             return static_cast<int>(w - WAIT_OBJECT_0);
         if (w != WAIT_OBJECT_0 + n)

@@ -2,7 +2,8 @@
 # What goes on the media, read back from the files without running them (this
 # host may run no 32-bit code): i686 GUI programs that import from system DLLs
 # only (nothing may have to lie beside them), stay small, and carry their
-# application manifest and version resource.
+# application manifest and version resource; and that every function they
+# import exists on Windows 95 and NT 4.0, by the table common/imports.tsv.
 # Usage: shipped.sh BINDIR   (the win32 preset's bin folder; needs icoutils)
 set -eu
 bin="$1"
@@ -40,6 +41,42 @@ for entry in brakstart:131072 brakpass:32768; do
     ! has "dpiAware" || bad "manifest: declares DPI awareness"
     [ "$(version OriginalFilename)" = "$name.exe" ] || bad "version: OriginalFilename is not $name.exe"
     [ "$(version FileVersion)" = "1.0.0.0" ] || bad "version: FileVersion is not 1.0.0.0"
+done
+# Every imported function, by the table: one that Windows 95 or NT 4.0 lacks
+# would keep the loader from starting the program there at all.
+imports="$(dirname "$0")/../common/imports.tsv"
+for name in brakstart brakpass; do
+    exe="$bin/$name.exe"
+    [ -f "$exe" ] || continue
+    found="$("$objdump" -p "$exe" | awk -v exe="$name.exe" -F'\t' '
+        FNR == NR {
+            if ($0 ~ /^#/ || NF < 7) next
+            key = toupper($1) "!" $2
+            if ($3 == "import" && ($4 != "95" || ($5 != "3.1" && $5 != "3.5" && $5 != "4.0")))
+                printf "shipped: imports.tsv: %s is marked import, but 9x %s, NT %s\n", $2, $4, $5
+            how[key] = $3; old[key] = "9x " $4 ", NT " $5 ", " $6
+            next
+        }
+        /DLL Name:/ { dll = toupper($0); sub(/.*DLL NAME: */, "", dll); next }
+        dll != "" && /^\t[0-9a-f]+\t/ {
+            n = split($0, f, " "); count++
+            if (n < 3) { printf "shipped: %s: imports by ordinal %s from %s\n", exe, f[n], dll; next }
+            key = dll "!" f[3]
+            if (!(key in how))
+                printf "shipped: %s: imports %s!%s, which common/imports.tsv does not list\n", exe, dll, f[3]
+            else if (how[key] != "import")
+                printf "shipped: %s: imports %s (%s), which the table says to %s\n", exe, f[3], old[key], how[key] == "lookup" ? "look up at run time" : "avoid"
+        }
+        END { printf "%d\n", count }
+    ' "$imports" -)"
+    count="${found##*
+}"
+    if [ "$found" != "$count" ]; then
+        echo "${found%
+*}"; fail=1
+    else
+        echo "shipped: $name.exe: all $count imports exist on Windows 95 and NT 4.0"
+    fi
 done
 [ "$fail" = 0 ] && echo "shipped: brakstart.exe and brakpass.exe: i386, GUI, system imports, sizes, manifest and version ok"
 exit $fail

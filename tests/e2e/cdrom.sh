@@ -9,6 +9,10 @@
 # discs (cdrom_test.cpp's rows): each row's cycle on a drive with its fault.
 # The drive's exit code must be 0: it suppresses LeakSanitizer's report of
 # libfuse's own leak itself, so that 1 is a fault of ours.
+# Between them, the rows of Windows versions: the first cycle again with the
+# prefix set to report each older Windows (BRAK_CDROM_VERSIONS picks some),
+# and once with brakstart_old.exe, the launcher whose run-time lookups all
+# find nothing (it lies on the disc beside brakstart.exe).
 # Usage: cdrom.sh WORKDIR SOURCEDIR BINDIR SAMPLEDIR TESTPROGRAM   (77 = skipped)
 set -eu
 . "$(dirname "$0")/../../harness/lib.sh"
@@ -32,7 +36,7 @@ mkdir -p "$disc" "$work/out"
 
 t0=$(date +%s%N)
 "$mkmedia" "$work/media" "$sample/Brakdemo.exe" "$bin/brakstart.exe" "$bin/brakpass.exe" \
-    "$sample/BK2DEMO.EXE" "$sample/register.exe" >/dev/null
+    "$sample/BK2DEMO.EXE" "$sample/register.exe" "$bin/brakstart_old.exe" >/dev/null
 MKMEDIA="$mkmedia" sh "$src/media/mkimage.sh" "$work/media" "$work/disc.iso"
 t1=$(date +%s%N)
 echo "cdrom: image $(stat -c %s "$work/disc.iso") bytes, media and image made in $(( (t1 - t0) / 1000000 )) ms"
@@ -110,6 +114,32 @@ t1=$(date +%s%N)
 echo "cdrom: the cycle from the drive (${BRAK_DRIVE_ARGS:-full speed}) took $(( (t1 - t0) / 1000000 )) ms"
 
 [ "$rc" -eq 0 ] || status=$rc
+
+# The Windows versions, a row each: what Wine's prefix setting makes
+# GetVersionExA report (platform.major.minor), or "none": the launcher whose
+# lookups find nothing, under the prefix's own version.
+for row in ${BRAK_CDROM_VERSIONS:-win95:1.4.0 win98:1.4.10 winme:1.4.90 nt40:2.4.0 win2k:2.5.0 winxp:2.5.1 none}; do
+    name="${row%%:*}"; expect=""; launcher=brakstart.exe
+    [ "$name" = "$row" ] || expect="${row#*:}"
+    if [ "$name" = none ]; then
+        launcher=brakstart_old.exe
+        "$wine" reg delete 'HKCU\Software\Wine' /v Version /f </dev/null >/dev/null 2>&1 || true
+    else
+        "$wine" reg add 'HKCU\Software\Wine' /v Version /d "$name" /f </dev/null >/dev/null 2>&1
+    fi
+    mkdir -p "$work/out/$name"
+    t0=$(date +%s%N)
+    rc=0
+    BK2DEMO_CLOSEMS=300 BRAK_CDROM=D: BRAK_CDROM_WORK="$winwork\\$name" BRAK_CDROM_VERSION="$expect" \
+        BRAK_CDROM_LAUNCHER="$launcher" "$wine" "$test" \
+        --gtest_filter=CdRom.PlayCycleFromTheDiscRoot </dev/null >"$work/version-$name.txt" 2>&1 || rc=$?
+    t1=$(date +%s%N)
+    printf 'cdrom: version %s (%s) took %s ms: %s\n' "$name" "$launcher" $(( (t1 - t0) / 1000000 )) \
+        "$(tr -d '\r' < "$work/version-$name.txt" | grep -E '^(cdrom: Windows reports|menu:|game:|register:)' |
+           sed 's/^cdrom: //; s/; in .*//' | tr '\n' ' ')"
+    [ "$rc" -eq 0 ] || { echo "cdrom: FAIL: version $name"; cat "$work/version-$name.txt"; status=1; }
+done
+"$wine" reg delete 'HKCU\Software\Wine' /v Version /f </dev/null >/dev/null 2>&1 || true
 stopdrive
 cat "$work/fuse.txt"
 grep -q '^brakdrive: [1-9][0-9]* reads' "$work/fuse.txt" || { echo "cdrom: FAIL: the drive served no reads"; status=1; }

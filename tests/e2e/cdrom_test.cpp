@@ -4,7 +4,10 @@
 // drive in BRAK_CDROM and a writable folder in BRAK_CDROM_WORK; it also
 // checks, from outside, that nothing was written to the disc. Then the same
 // cycle on a bad disc, a row of a table each: cdrom.sh mounts the drive with
-// the row's fault and names the row in BRAK_CDROM_ROW.
+// the row's fault and names the row in BRAK_CDROM_ROW. The rows of Windows
+// versions are the first cycle again, with the prefix set to report an older
+// Windows (BRAK_CDROM_VERSION: what GetVersionExA must then say) or with the
+// launcher whose run-time lookups find nothing (BRAK_CDROM_LAUNCHER).
 #include <windows.h>
 #include <shellapi.h>
 
@@ -85,6 +88,24 @@ std::vector<std::string> reportLines(const std::string& report, const std::strin
     return out;
 }
 
+// What is left in the temporary folder but the sample menu's count of its
+// automatic plays (BK2DEMO.AUT), gone only when the menu quits.
+std::vector<std::string> leftIn(const std::string& tmp)
+{
+    std::vector<std::string> left;
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA((tmp + "\\*").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE)
+        return left;
+    do
+        if (strcmp(fd.cFileName, ".") != 0 && strcmp(fd.cFileName, "..") != 0 &&
+            _stricmp(fd.cFileName, "BK2DEMO.AUT") != 0)
+            left.push_back(fd.cFileName);
+    while (FindNextFileA(find, &fd));
+    FindClose(find);
+    return left;
+}
+
 // The test's own environment with the given names replaced.
 std::vector<char> environmentWith(const std::vector<std::string>& settings)
 {
@@ -112,6 +133,17 @@ TEST(CdRom, PlayCycleFromTheDiscRoot)
         GTEST_SKIP() << "no CD-ROM drive given: cdrom.sh mounts the image and runs this";
     const std::string root = drive + "\\";
     ASSERT_EQ(GetDriveTypeA(root.c_str()), static_cast<UINT>(DRIVE_CDROM)) << root;
+    const std::string version = env("BRAK_CDROM_VERSION");
+    if (!version.empty()) {
+        OSVERSIONINFOA v = {};
+        v.dwOSVersionInfoSize = sizeof v;
+        ASSERT_TRUE(GetVersionExA(&v));
+        const std::string reported = std::to_string(v.dwPlatformId) + "." +
+                                     std::to_string(v.dwMajorVersion) + "." +
+                                     std::to_string(v.dwMinorVersion);
+        printf("cdrom: Windows reports platform %s\n", reported.c_str());
+        ASSERT_EQ(reported, version) << "the prefix's Windows version did not take";
+    }
 
     // autorun.inf's icon=brakstart.exe,0 needs an icon in the launcher.
     EXPECT_GE(ExtractIconExA((root + "brakstart.exe").c_str(), -1, nullptr, nullptr, 0), 1u);
@@ -122,13 +154,16 @@ TEST(CdRom, PlayCycleFromTheDiscRoot)
         {"TMP=" + tmp, "TEMP=" + tmp, "BK2DEMO_AUTO=1", "BK2DEMO_REPORT=" + report});
 
     // As autorun does: the program named in open=, the root as working directory.
-    const std::string exe = root + "brakstart.exe";
-    char cmd[] = "brakstart.exe";
+    const std::string launcher =
+        env("BRAK_CDROM_LAUNCHER").empty() ? "brakstart.exe" : env("BRAK_CDROM_LAUNCHER");
+    const std::string exe = root + launcher;
+    std::vector<char> cmd(launcher.begin(), launcher.end());
+    cmd.push_back('\0');
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     const DWORD t0 = GetTickCount();
-    ASSERT_TRUE(CreateProcessA(exe.c_str(), cmd, nullptr, nullptr, FALSE, 0, block.data(),
+    ASSERT_TRUE(CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, block.data(),
                                root.c_str(), &si, &pi))
         << GetLastError();
     const HWND window = launcherWindow(pi.dwProcessId);
@@ -157,6 +192,7 @@ TEST(CdRom, PlayCycleFromTheDiscRoot)
     const std::string tree = tmp + "\\BK2DEMO";
     EXPECT_NE(game[0].find("; in " + tree + ";"), std::string::npos) << game[0];
     EXPECT_EQ(GetFileAttributesA(tree.c_str()), INVALID_FILE_ATTRIBUTES) << "tree left: " << tree;
+    EXPECT_EQ(leftIn(tmp), std::vector<std::string>()) << "left in the temporary folder";
 
     // The follow-up came from the disc and ran with the launcher's directory.
     EXPECT_EQ(reportLines(text, "register: "), (std::vector<std::string>{"ran in " + root}));
@@ -390,19 +426,7 @@ TEST(CdRomFault, Row)
     // Nothing left: no tree, nothing at all in the temporary folder.
     const std::string tree = tmp + "\\BK2DEMO";
     EXPECT_EQ(GetFileAttributesA(tree.c_str()), INVALID_FILE_ATTRIBUTES) << "tree left: " << tree;
-    WIN32_FIND_DATAA fd;
-    HANDLE find = FindFirstFileA((tmp + "\\*").c_str(), &fd);
-    std::vector<std::string> left;
-    if (find != INVALID_HANDLE_VALUE) {
-        do
-            // BK2DEMO.AUT is the sample menu's own count of its automatic
-            // plays, gone only when it quits: a menu that cannot start leaves it.
-            if (strcmp(fd.cFileName, ".") != 0 && strcmp(fd.cFileName, "..") != 0 &&
-                _stricmp(fd.cFileName, "BK2DEMO.AUT") != 0)
-                left.push_back(fd.cFileName);
-        while (FindNextFileA(find, &fd));
-        FindClose(find);
-    }
+    const std::vector<std::string> left = leftIn(tmp);
     EXPECT_TRUE(left.empty()) << "left in the temporary folder: " << left.size() << ", "
                               << (left.empty() ? "" : left[0]);
     if (row->watchHang) {

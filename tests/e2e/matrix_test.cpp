@@ -820,7 +820,7 @@ void Matrix::act(Scenario& s, const Row& r)
 void Matrix::report(const Row& r, const std::string& line)
 {
     printf("[ matrix ] %s\n", line.c_str());
-    const std::string dir = binDir() + "\\work\\matrix";
+    const std::string dir = workDir() + "\\matrix";
     CreateDirectoryA(dir.c_str(), nullptr);
     char index[8];
     int i = 0;

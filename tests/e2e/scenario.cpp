@@ -13,6 +13,13 @@ std::string binDir()
     return path;
 }
 
+std::string workDir()
+{
+    char name[64];
+    const DWORD n = GetEnvironmentVariableA("BRAKTEST_WORK", name, sizeof name);
+    return binDir() + "\\" + (n && n < sizeof name ? name : "work");
+}
+
 // ---- Robot -------------------------------------------------------------
 
 Robot::Robot() : thread_(&Robot::run, this) {}
@@ -115,7 +122,7 @@ void Robot::run()
 
 Scenario::Scenario(const std::string& name)
 {
-    const std::string work = binDir() + "\\work";
+    const std::string work = workDir();
     CreateDirectoryA(work.c_str(), nullptr);
     dir = work + "\\" + name;
     removeTree(dir);

@@ -127,3 +127,6 @@ private:
 
 // Shared helpers.
 std::string binDir();  // where the test program and the built programs are
+// Where the scenarios' folders are made: binDir()\work, or the folder
+// BRAKTEST_WORK names there, for a run beside another of the same rows.
+std::string workDir();
