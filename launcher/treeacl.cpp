@@ -6,7 +6,7 @@
 
 #include "common/sysproc.h"
 #include "launcher/aclcore.h"
-#include "launcher/hasacls.h"
+#include "launcher/laterapi.h"
 #include "launcher/prepcore.h"
 
 namespace {
@@ -66,7 +66,7 @@ bool findCalls(SecurityCalls* c)
 const SecurityCalls* securityCalls()
 {
     static SecurityCalls calls;
-    static const bool found = systemHasAcls() && findCalls(&calls);
+    static const bool found = systemFacts().acls && findCalls(&calls);
     return found ? &calls : nullptr;
 }
 
