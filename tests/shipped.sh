@@ -4,6 +4,7 @@
 # only (nothing may have to lie beside them), stay small, and carry their
 # application manifest and version resource.
 # Usage: shipped.sh BINDIR   (the win32 preset's bin folder; needs icoutils)
+# The sample programs beside it (BINDIR/../sample) are checked for the processor too.
 set -eu
 bin="$1"
 objdump=i686-w64-mingw32-objdump
@@ -41,5 +42,44 @@ for entry in brakstart:131072 brakpass:32768; do
     [ "$(version OriginalFilename)" = "$name.exe" ] || bad "version: OriginalFilename is not $name.exe"
     [ "$(version FileVersion)" = "1.0.0.0" ] || bad "version: FileVersion is not 1.0.0.0"
 done
+# Every executable section of what plays from the disc, disassembled: nothing a
+# 486DX lacks. Each line: an extended regular expression over an instruction
+# as objdump prints it (prefixes first), and what it is.
+cpu_table='
+(^| )cmov                                CMOVcc (Pentium Pro)
+(^| )fcmov                               FCMOVcc (Pentium Pro)
+(^| )fu?comip?( |$)                      FCOMI, FUCOMI (Pentium Pro)
+(^| )nop[wl]? +[^ ]                      multi-byte NOP (Pentium Pro)
+(^| )cmpxchg8b                           CMPXCHG8B (Pentium)
+(^| )(rdtscp?|rdpmc|rdmsr|wrmsr|cpuid)( |$)     model-specific (Pentium)
+(^| )(sysenter|sysexit|ud2)( |$)         SYSENTER, UD2 (Pentium Pro, II)
+(^| )(fxsave|fxrstor|ldmxcsr|stmxcsr)    SSE state
+(^| )(emms|prefetch|[lms]fence|movnti|clflush)  MMX, SSE
+%[xyz]?mm[0-9]                           MMX, SSE, AVX register
+(^| )(popcnt|lzcnt|tzcnt|movbe)( |$)     POPCNT, LZCNT, TZCNT, MOVBE
+'
+check_cpu() {
+    for exe in "$bin/brakstart.exe" "$bin/brakpass.exe" "$bin/../sample/BK2DEMO.EXE" \
+               "$bin/../sample/Brakdemo.exe" "$bin/../sample/register.exe"; do
+        [ -f "$exe" ] || { bad "missing"; cpu_fail=1; continue; }
+        # -d takes every section flagged as code or executable.
+        found=$("$objdump" -d --no-show-raw-insn "$exe" | awk -F'\t' -v table="$cpu_table" '
+            BEGIN { n = split(table, row, "\n")
+                    for (i = 1; i <= n; i++) if (row[i] != "") {
+                        split(row[i], f, "  +"); pat[++rows] = f[1]
+                        what[rows] = substr(row[i], length(f[1]) + 1); sub(/^ +/, "", what[rows]) } }
+            $1 ~ /^ *[0-9a-f]+:$/ {
+                for (i = 1; i <= rows; i++) if ($2 ~ pat[i]) {
+                    if (++hits <= 10) { sub(/^ +/, "", $1); print $1 " " $2 " (" what[i] ")" }
+                    break } }
+            END { if (hits > 10) print "... " hits " in all" }')
+        [ -z "$found" ] || { printf '%s\n' "$found" | while IFS= read -r line; do
+            echo "shipped: ${exe##*/}: $line"; done; cpu_fail=1; }
+    done
+    [ "$cpu_fail" = 1 ] || echo "shipped: the launcher, the relay and the sample programs: nothing a 486DX lacks"
+}
+cpu_fail=0
+check_cpu
+[ "$cpu_fail" = 0 ] || fail=1
 [ "$fail" = 0 ] && echo "shipped: brakstart.exe and brakpass.exe: i386, GUI, system imports, sizes, manifest and version ok"
 exit $fail
