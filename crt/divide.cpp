@@ -6,13 +6,12 @@ extern "C" {
 uint64_t __udivmoddi4(uint64_t n, uint64_t d, uint64_t* rem)
 {
     uint64_t q = 0, r = 0;
-    if (((n | d) >> 32) == 0 || d == 0) {
-        // The common case is one instruction's work; a zero divisor traps there
-        // as the processor's own division does.
+    if (((n | d) >> 32) == 0) {
+        // Both within 32 bits, the common case: one division instruction.
         q = static_cast<uint32_t>(n) / static_cast<uint32_t>(d);
         r = static_cast<uint32_t>(n) % static_cast<uint32_t>(d);
     } else {
-        // Long division, a bit at a time.
+        // Long division, a bit at a time (no caller divides by zero).
         for (int i = 63; i >= 0; --i) {
             r = (r << 1) | ((n >> i) & 1);
             if (r >= d) {
