@@ -137,7 +137,8 @@ bool makeOwnFiles()
             continue;
         }
         char text[64];
-        const DWORD len = static_cast<DWORD>(wsprintfA(text, "%s written by the sample game\r\n", name));
+        const DWORD len =
+            static_cast<DWORD>(wsprintfA(text, "%s written by the sample game\r\n", name));
         DWORD written;
         const bool whole = WriteFile(f, text, len, &written, nullptr) && written == len;
         ok = CloseHandle(f) && whole && ok;
