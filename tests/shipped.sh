@@ -8,7 +8,7 @@
 set -eu
 bin="$1"
 objdump=i686-w64-mingw32-objdump
-allowed="KERNEL32.dll USER32.dll GDI32.dll msvcrt.dll ADVAPI32.dll"
+allowed="KERNEL32.dll USER32.dll GDI32.dll ADVAPI32.dll"  # no msvcrt.dll: retail Windows 95 lacks it
 fail=0
 bad() { echo "shipped: $exe: $*"; fail=1; }
 # The value that follows a key in the version resource's string table.
