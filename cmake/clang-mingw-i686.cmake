@@ -19,8 +19,9 @@ execute_process(COMMAND clang-14 -print-resource-dir
   OUTPUT_VARIABLE BRAK_CLANG_RESOURCES OUTPUT_STRIP_TRAILING_WHITESPACE)
 set(BRAK_C_INCLUDES "-nostdinc -isystem ${BRAK_CLANG_RESOURCES}/include -isystem /usr/${BRAK_TRIPLE}/include")
 set(BRAK_CXX_INCLUDES "-isystem ${BRAK_GCC_DIR}/include/c++ -isystem ${BRAK_GCC_DIR}/include/c++/${BRAK_TRIPLE} -isystem ${BRAK_GCC_DIR}/include/c++/backward")
-set(CMAKE_C_FLAGS_INIT "${BRAK_C_INCLUDES}")
-set(CMAKE_CXX_FLAGS_INIT "-nostdinc++ ${BRAK_CXX_INCLUDES} ${BRAK_C_INCLUDES}")
+# From a 486DX, as the GCC build (clang's default is the Pentium 4).
+set(CMAKE_C_FLAGS_INIT "-march=i486 ${BRAK_C_INCLUDES}")
+set(CMAKE_CXX_FLAGS_INIT "-march=i486 -nostdinc++ ${BRAK_CXX_INCLUDES} ${BRAK_C_INCLUDES}")
 # The compile flags reach the link line too, where the include options do nothing.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-L${BRAK_GCC_DIR} -pthread -Wno-unused-command-line-argument")
 

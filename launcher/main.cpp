@@ -1,8 +1,6 @@
 // The launcher's entry: the hidden main window, the front-end's first start, the message loop.
 #include "launcher/launcher.h"
 
-#include <cstdlib>
-
 #include "bwcc/bwcc.h"
 #include "common/ctlmsg.h"
 #include "common/dllsafety.h"
@@ -59,7 +57,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                 hInstance, nullptr);
     if (!hwnd)
-        exit(0);
+        return 0;
     ShowWindow(hwnd, SW_HIDE);
     UpdateWindow(hwnd);
     Current_hwnd = BrakDemoHWND = hwnd;

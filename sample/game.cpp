@@ -3,9 +3,6 @@
 // files a real game makes beside itself.
 #include <windows.h>
 
-#include <cstdio>
-#include <cstring>
-
 #include "common/dllsafety.h"
 #include "launcher/manifest.h"
 #include "media/filelist.h"
@@ -26,56 +23,66 @@ char ProblemList[512]; // the same, for the report's single line
 
 void addProblem(int problems, const char* what, const char* path)
 {
-    const size_t used = strlen(Problems);
-    const size_t listed = strlen(ProblemList);
+    char item[1100];  // wsprintfA writes 1024 bytes at most
     if (problems < kShownProblems) {
-        snprintf(Problems + used, sizeof Problems - used, "\r\n%s: %s", path, what);
-        snprintf(ProblemList + listed, sizeof ProblemList - listed, "; %s: %s", path, what);
+        wsprintfA(item, "\r\n%s: %s", path, what);
+        appendText(Problems, sizeof Problems, item);
+        wsprintfA(item, "; %s: %s", path, what);
+        appendText(ProblemList, sizeof ProblemList, item);
     } else if (problems == kShownProblems) {
-        snprintf(Problems + used, sizeof Problems - used, "\r\n...");
-        snprintf(ProblemList + listed, sizeof ProblemList - listed, "; ...");
+        appendText(Problems, sizeof Problems, "\r\n...");
+        appendText(ProblemList, sizeof ProblemList, "; ...");
     }
+}
+
+HANDLE openToRead(const char* path)
+{
+    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 // Size and CRC-32 of a file; false when it cannot be read to its end.
 bool checksum(const char* path, uint32_t* crc, uint32_t* size)
 {
-    FILE* f = fopen(path, "rb");
-    if (!f)
+    HANDLE f = openToRead(path);
+    if (f == INVALID_HANDLE_VALUE)
         return false;
     static unsigned char buf[65536];
     *crc = 0;
     uint64_t total = 0;
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0) {
+    DWORD n;
+    bool ok;
+    while ((ok = ReadFile(f, buf, sizeof buf, &n, nullptr) != 0) && n > 0) {
         *crc = crc32Update(*crc, buf, n);
         total += n;
     }
-    const bool ok = !ferror(f) && total <= 0xFFFFFFFFu;
-    fclose(f);
+    CloseHandle(f);
     *size = static_cast<uint32_t>(total);
-    return ok;
+    return ok && total <= 0xFFFFFFFFu;
 }
 
 // Reads the list; returns its entry count or -1 with the reason in Result.
 int readList(ListEntry* entries, int cap)
 {
     static char text[32768];
-    FILE* f = fopen(kListFile, "rb");
-    if (!f) {
-        snprintf(Result, sizeof Result, "%s is missing.", kListFile);
+    HANDLE f = openToRead(kListFile);
+    if (f == INVALID_HANDLE_VALUE) {
+        wsprintfA(Result, "%s is missing.", kListFile);
         return -1;
     }
-    const size_t len = fread(text, 1, sizeof text, f);
-    const bool whole = !ferror(f) && feof(f);
-    fclose(f);
+    DWORD len = 0, n;
+    bool ok = true;
+    while (len < sizeof text &&
+           (ok = ReadFile(f, text + len, sizeof text - len, &n, nullptr) != 0) && n > 0)
+        len += n;
+    CloseHandle(f);
+    const bool whole = ok && len < sizeof text;  // a full buffer may not be the end
     int badLine = 0;
     const int count = whole ? parseList(text, len, entries, cap, &badLine) : -1;
     if (!whole)
-        snprintf(Result, sizeof Result, "%s cannot be read whole.", kListFile);
+        wsprintfA(Result, "%s cannot be read whole.", kListFile);
     else if (count < 0)
-        snprintf(Result, sizeof Result, "%s: line %d is not \"<crc32> <size> <path>\".",
-                 kListFile, badLine);
+        wsprintfA(Result, "%s: line %d is not \"<crc32> <size> <path>\".", kListFile, badLine);
     return count;
 }
 
@@ -86,13 +93,13 @@ void verify()
     static ListEntry entries[INSTALL_COUNT * 2];
     const int count = readList(entries, INSTALL_COUNT * 2);
     if (count < 0) {
-        snprintf(ResultLine, sizeof ResultLine, "0 of %d files verified: %s", INSTALL_COUNT,
-                 Result);
+        wsprintfA(ResultLine, "0 of %d files verified: ", INSTALL_COUNT);
+        appendText(ResultLine, sizeof ResultLine, Result);
         return;
     }
     int verified = 0, problems = 0;
     for (const char* path : installManifest) {
-        if (_stricmp(path, kListFile) == 0) {
+        if (lstrcmpiA(path, kListFile) == 0) {
             ++verified;
             continue;
         }
@@ -112,10 +119,10 @@ void verify()
         else
             ++verified;
     }
-    snprintf(Result, sizeof Result, "%d of %d files verified.%s", verified, INSTALL_COUNT,
-             Problems);
-    snprintf(ResultLine, sizeof ResultLine, "%d of %d files verified%s", verified, INSTALL_COUNT,
-             ProblemList);
+    wsprintfA(Result, "%d of %d files verified.", verified, INSTALL_COUNT);
+    appendText(Result, sizeof Result, Problems);
+    wsprintfA(ResultLine, "%d of %d files verified", verified, INSTALL_COUNT);
+    appendText(ResultLine, sizeof ResultLine, ProblemList);
 }
 
 // The files a real game would leave beside itself; the removal expects them.
@@ -123,9 +130,18 @@ bool makeOwnFiles()
 {
     bool ok = true;
     for (const char* name : kMadeFiles) {
-        FILE* f = fopen(name, "wb");
-        const bool written = f && fprintf(f, "%s written by the sample game\r\n", name) > 0;
-        ok = f && fclose(f) == 0 && written && ok;
+        HANDLE f = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (f == INVALID_HANDLE_VALUE) {
+            ok = false;
+            continue;
+        }
+        char text[64];
+        const DWORD len =
+            static_cast<DWORD>(wsprintfA(text, "%s written by the sample game\r\n", name));
+        DWORD written;
+        const bool whole = WriteFile(f, text, len, &written, nullptr) && written == len;
+        ok = CloseHandle(f) && whole && ok;
     }
     return ok;
 }
@@ -151,10 +167,14 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
     char dir[MAX_PATH];
     const DWORD n = GetCurrentDirectoryA(sizeof dir, dir);
     if (n == 0 || n >= sizeof dir)
-        strcpy(dir, "?");
-    char line[MAX_PATH * 3 + sizeof ResultLine];
-    snprintf(line, sizeof line, "game: %s%s; in %s; command line %s", ResultLine,
-             made ? "" : " (could not write its own files)", dir, GetCommandLineA());
+        lstrcpyA(dir, "?");
+    char line[MAX_PATH * 3 + sizeof ResultLine] = "game: ";
+    appendText(line, sizeof line, ResultLine);
+    appendText(line, sizeof line, made ? "" : " (could not write its own files)");
+    appendText(line, sizeof line, "; in ");
+    appendText(line, sizeof line, dir);
+    appendText(line, sizeof line, "; command line ");
+    appendText(line, sizeof line, GetCommandLineA());
     appendReport(line);
 
     DialogBoxParamA(hInstance, MAKEINTRESOURCEA(IDD_GAME), nullptr, GameDialogProc, 0);

@@ -2,8 +2,6 @@
 // In automatic mode it plays on its first N starts and quits on the next.
 #include <windows.h>
 
-#include <cstdio>
-
 #include "common/dllsafety.h"
 #include "sample/resource.h"
 #include "sample/sampleapp.h"
@@ -19,11 +17,14 @@ bool runRelay(HWND hDlg, int code)
 {
     char path[MAX_PATH];
     const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    char* slash = n && n < sizeof path ? strrchr(path, '\\') : nullptr;
-    char cmd[MAX_PATH + 8];
+    char* slash = nullptr;
+    for (char* p = path; n && n < sizeof path && *p; ++p)
+        if (*p == '\\')
+            slash = p;
+    char cmd[MAX_PATH + 8];  // the path, its quotes, a blank and one digit
     if (slash && static_cast<size_t>(slash - path) + sizeof "\\brakpass.exe" <= sizeof path) {
-        strcpy(slash, "\\brakpass.exe");
-        snprintf(cmd, sizeof cmd, "\"%s\" %d", path, code);
+        lstrcpyA(slash, "\\brakpass.exe");
+        wsprintfA(cmd, "\"%s\" %d", path, code);
         STARTUPINFOA si = {};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi;
@@ -45,14 +46,14 @@ int autoChoice()
     const DWORD n = GetTempPathA(sizeof marker, marker);
     if (n == 0 || n + sizeof "BK2DEMO.AUT" > sizeof marker)
         return IDC_QUIT;
-    strcat(marker, "BK2DEMO.AUT");
+    lstrcatA(marker, "BK2DEMO.AUT");
     const int played = static_cast<int>(GetPrivateProfileIntA("auto", "played", 0, marker));
     if (played >= autoPlays()) {
         DeleteFileA(marker);
         return IDC_QUIT;
     }
     char count[16];
-    snprintf(count, sizeof count, "%d", played + 1);
+    wsprintfA(count, "%d", played + 1);
     if (!WritePrivateProfileStringA("auto", "played", count, marker))
         return IDC_QUIT;  // without a marker the next start would play again, for ever
     return IDC_PLAY;

@@ -1,8 +1,6 @@
 // register.exe, the sample follow-up program the launcher runs after a play.
 #include <windows.h>
 
-#include <cstdio>
-
 #include "common/dllsafety.h"
 #include "sample/resource.h"
 #include "sample/sampleapp.h"
@@ -28,7 +26,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
     char dir[MAX_PATH];
     const DWORD n = GetCurrentDirectoryA(sizeof dir, dir);
     char line[MAX_PATH + 32];
-    snprintf(line, sizeof line, "register: ran in %s", n && n < sizeof dir ? dir : "?");
+    wsprintfA(line, "register: ran in %s", n && n < sizeof dir ? dir : "?");
     appendReport(line);
     DialogBoxParamA(hInstance, MAKEINTRESOURCEA(IDD_REGISTER), nullptr, RegisterDialogProc, 0);
     return 0;

@@ -1,6 +1,15 @@
 // What the three sample programs share: automatic mode and the demo's report.
+// They use no C runtime, only what Windows 95 and NT 4.0 have.
 #pragma once
 #include <windows.h>
+
+// Appends text to the string in buf (cap bytes), cut short to fit.
+inline void appendText(char* buf, int cap, const char* text)
+{
+    const int used = lstrlenA(buf);
+    if (used < cap - 1)
+        lstrcpynA(buf + used, text, cap - used);
+}
 
 // A whole number from the environment; 0 when unset or not a number from 1.
 inline int envNumber(const char* name)

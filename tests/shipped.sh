@@ -5,10 +5,11 @@
 # application manifest and version resource; and that every function they
 # import exists on Windows 95 and NT 4.0, by the table common/imports.tsv.
 # Usage: shipped.sh BINDIR   (the win32 preset's bin folder; needs icoutils)
+# The sample programs beside it (BINDIR/../sample) are checked for the processor too.
 set -eu
 bin="$1"
 objdump=i686-w64-mingw32-objdump
-allowed="KERNEL32.dll USER32.dll GDI32.dll msvcrt.dll ADVAPI32.dll"
+allowed="KERNEL32.dll USER32.dll GDI32.dll ADVAPI32.dll"  # no msvcrt.dll: retail Windows 95 lacks it
 fail=0
 bad() { echo "shipped: $exe: $*"; fail=1; }
 # The value that follows a key in the version resource's string table.
@@ -78,5 +79,48 @@ for name in brakstart brakpass; do
         echo "shipped: $name.exe: all $count imports exist on Windows 95 and NT 4.0"
     fi
 done
+# Every executable section of what plays from the disc, disassembled: nothing a
+# 486DX lacks. Each line: an extended regular expression over an instruction
+# as objdump prints it (prefixes first), and what it is.
+cpu_table='
+(^| )cmov                                CMOVcc (Pentium Pro)
+(^| )fcmov                               FCMOVcc (Pentium Pro)
+(^| )fu?comip?( |$)                      FCOMI, FUCOMI (Pentium Pro)
+(^| )nop[wl]? +[^ ]                      multi-byte NOP (Pentium Pro)
+(^| )cmpxchg8b                           CMPXCHG8B (Pentium)
+(^| )(rdtscp?|rdpmc|rdmsr|wrmsr|cpuid)( |$)     RDTSC, RDPMC, RDMSR, CPUID (Pentium)
+(^| )(sysenter|sysexit|ud2)( |$)         SYSENTER, UD2 (Pentium Pro, II)
+(^| )(fxsave|fxrstor|ldmxcsr|stmxcsr)    SSE state
+(^| )(emms|prefetch|[lms]fence|movnti|clflush)  MMX, SSE
+%[xyz]?mm[0-9]                           MMX, SSE, AVX register
+(^| )(popcnt|lzcnt|tzcnt|movbe)( |$)     POPCNT, LZCNT, TZCNT, MOVBE
+'
+check_cpu() {
+    cpu_fail=0
+    for exe in "$bin/brakstart.exe" "$bin/brakpass.exe" "$bin/../sample/BK2DEMO.EXE" \
+               "$bin/../sample/Brakdemo.exe" "$bin/../sample/register.exe"; do
+        [ -f "$exe" ] || { bad "missing"; cpu_fail=1; continue; }
+        # -d takes every section flagged as code or executable.
+        "$objdump" -d --no-show-raw-insn "$exe" |
+            awk -F'\t' -v table="$cpu_table" -v name="${exe##*/}" '
+            BEGIN { n = split(table, row, "\n")
+                    for (i = 1; i <= n; i++) if (match(row[i], /  +/)) {
+                        pat[++rows] = substr(row[i], 1, RSTART - 1)
+                        what[rows] = substr(row[i], RSTART + RLENGTH) } }
+            $1 ~ /^ *[0-9a-f]+:$/ {
+                seen++
+                for (i = 1; i <= rows; i++) if ($2 ~ pat[i]) {
+                    sub(/^ +/, "", $1)
+                    if (++hits <= 10) print "shipped: " name ": " $1 " " $2 " (" what[i] ")"
+                    break } }
+            END { if (hits > 10) print "shipped: " name ": ... " hits " in all"
+                  if (!seen) print "shipped: " name ": no code to disassemble"
+                  exit hits > 0 || !seen }' || cpu_fail=1
+    done
+    [ "$cpu_fail" = 1 ] ||
+        echo "shipped: the launcher, the relay and the sample programs: nothing a 486DX lacks"
+}
+check_cpu
+[ "$cpu_fail" = 0 ] || fail=1
 [ "$fail" = 0 ] && echo "shipped: brakstart.exe and brakpass.exe: i386, GUI, system imports, sizes, manifest and version ok"
 exit $fail
