@@ -100,7 +100,7 @@ bool parseDriveArgs(int argc, const char* const* argv, DriveOptions* out, std::s
             const size_t eq = arg.find('=');
             name = arg.substr(0, eq);
             needsValue = name == "--scratch" || name == "--slow" || name == "--eject-after" ||
-                         name == "--model";
+                         name == "--model" || name == "--record";
             if (!needsValue) {
                 *error = "unknown option " + arg;
                 return false;
@@ -150,6 +150,9 @@ bool parseDriveArgs(int argc, const char* const* argv, DriveOptions* out, std::s
             bad = parseCount(value, name == "-g" ? &out->model.readThrough : &out->model.readAhead)
                       ? nullptr
                       : "a size in bytes";
+        } else if (name == "--record") {
+            out->record = value;
+            bad = value.empty() ? "a file" : nullptr;
         } else if (name == "--eject-after") {
             bad = parseCount(value, &out->ejectAfter) && out->ejectAfter > 0 ? nullptr
                                                                              : "a byte count";

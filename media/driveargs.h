@@ -35,6 +35,7 @@ struct DriveOptions {
     uint64_t ejectAfter = 0;  // the disc goes out once this many bytes were read; 0: never
     bool foreground = false, verbose = false;
     bool printModel = false;  // --model: say the model and stop
+    std::string record;       // --record: where every read and lookup is written
     std::string image, mountpoint;
 };
 

@@ -35,7 +35,7 @@ if [ "${1:-}" = --disc-run ]; then
     : > "$times"
     for image in byname ordered; do
         check="$("$mkmedia" --check "$d/$image.iso")"
-        jumps=$(printf '%s\n' "$check" | sed -n 's/^layout: \([0-9]*\) jumps.*/\1/p')
+        jumps=$(printf '%s\n' "$check" | sed -n "s/^layout: .*, \([0-9]*\) in the install's.*/\1/p")
         bytes=$(printf '%s\n' "$check" | sed -n 's/.*install entries of \([0-9]*\) bytes.*/\1/p')
         # full: no model, what the copy costs the host (Wine, FUSE) alone.
         for speed in 8x:100 24x:100 52x:100 20M:0 full:0; do
