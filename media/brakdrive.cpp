@@ -36,7 +36,8 @@ const char kUsage[] =
     "  BUFFER: bytes the drive reads on into while the host is busy (default 0)\n"
     "  -f: stay in the foreground; the counts go to stderr at unmount\n"
     "  -v: with -f, every read to stderr: where, how long, its seconds\n"
-    "  --record FILE: every read and lookup to FILE, in order (mkmedia --order takes it)\n"
+    "  --record FILE: every read and lookup to FILE, in order (mkmedia --layout takes it)\n"
+    "  --cache: the system keeps what it has read (as a file cache does) until unmounted\n"
     "FAULTS, each on the reads that touch RANGE (FROM+LENGTH in bytes, a file's PATH,\n"
     "or PATH@FROM+LENGTH within it); DELAY is 8s, 250ms or ms:\n"
     "  --scratch RANGE[,DELAY]: they fail (EIO) after DELAY of retries (default 2s)\n"
@@ -229,8 +230,10 @@ int openFile(const char* path, fuse_file_info* fi)
         return err;
     if ((fi->flags & O_ACCMODE) != O_RDONLY)
         return -EROFS;
-    fi->direct_io = 1;  // every read reaches the drive: no page cache between runs
-    fi->keep_cache = 0;
+    // Every read reaches the drive, unless the system may keep what it read
+    // (--cache): then only until the drive is unmounted.
+    fi->direct_io = options.cache ? 0 : 1;
+    fi->keep_cache = options.cache ? 1 : 0;
     return 0;
 }
 
@@ -271,7 +274,7 @@ int statFs(const char*, struct statvfs* st)
 
 void* init(fuse_conn_info*, fuse_config* cfg)
 {
-    cfg->direct_io = 1;
+    cfg->direct_io = options.cache ? 0 : 1;
     cfg->kernel_cache = 0;
     return nullptr;
 }

@@ -96,6 +96,10 @@ bool parseDriveArgs(int argc, const char* const* argv, DriveOptions* out, std::s
         std::string name, value;
         bool needsValue = false;
         size_t next = 0;  // within a cluster of short flags
+        if (arg == "--cache") {
+            out->cache = true;
+            continue;
+        }
         if (arg.compare(0, 2, "--") == 0) {
             const size_t eq = arg.find('=');
             name = arg.substr(0, eq);

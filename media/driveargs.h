@@ -36,6 +36,7 @@ struct DriveOptions {
     bool foreground = false, verbose = false;
     bool printModel = false;  // --model: say the model and stop
     std::string record;       // --record: where every read and lookup is written
+    bool cache = false;       // --cache: the system keeps what it read, until unmounted
     std::string image, mountpoint;
 };
 
