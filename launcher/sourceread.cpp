@@ -2,8 +2,6 @@
 // copy through a ring of blocks.
 #include "launcher/sourceread.h"
 
-#include <cstring>
-
 #include "launcher/launcher.h"
 
 namespace {
@@ -46,80 +44,10 @@ bool holding;        // the copy has that slot's block in hand
 bool readsInline;    // no thread: each step read when asked for
 bool abandoned;
 
-// The next source of the same directory opened on a thread of its own while
-// the reader reads the current one: an open under Wine is half a millisecond
-// in which a drive without a buffer would stand idle. Never across
-// directories: a directory's records are read at its first lookup, and then
-// in the middle of the last directory's file they would cost the drive two seeks.
-HANDLE openerThread;
-HANDLE openWanted;   // auto-reset: open openerIndex
-HANDLE openDone;     // auto-reset: aheadHandle holds its result
-int openerIndex;     // the opener's to open, set before openWanted
-int aheadIndex = -1;  // the reader's: the source asked for and not yet taken; -1: none
-HANDLE aheadHandle = INVALID_HANDLE_VALUE;
-
 // A count as the other thread last left it.
 LONG current(volatile LONG* count)
 {
     return InterlockedCompareExchange(count, 0, 0);
-}
-
-HANDLE openNamed(int i)
-{
-    return CreateFileA(sourceNames[i], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-}
-
-DWORD WINAPI opener(void*)
-{
-    const HANDLE waits[2] = {stopReads, openWanted};
-    while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
-        aheadHandle = openNamed(openerIndex);
-        SetEvent(openDone);
-    }
-    return 0;
-}
-
-bool sameDirectory(const char* a, const char* b)
-{
-    const char* slashA = strrchr(a, '\\');
-    const char* slashB = strrchr(b, '\\');
-    const size_t lenA = slashA ? static_cast<size_t>(slashA - a) : 0;
-    const size_t lenB = slashB ? static_cast<size_t>(slashB - b) : 0;
-    return lenA == lenB && strncmp(a, b, lenA) == 0;
-}
-
-// Whether the opener opened what it was asked for: it ends without, once stopped.
-bool awaitAhead()
-{
-    const HANDLE waits[2] = {openDone, openerThread};  // the first, when both are set
-    aheadIndex = -1;
-    return WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0;
-}
-
-// Source i, from the opener if it was asked for it; the sources open in order either way.
-HANDLE takeSource(int i)
-{
-    if (aheadIndex == i && awaitAhead())
-        return aheadHandle;
-    return openNamed(i);
-}
-
-// Asks the opener for the source after the one just opened, if it lies beside it.
-void openNext()
-{
-    const int i = nextSource + 1;
-    if (!openerThread || i >= sourceCount || !sameDirectory(sourceNames[i - 1], sourceNames[i]))
-        return;
-    aheadIndex = openerIndex = i;
-    SetEvent(openWanted);
-}
-
-// A source opened ahead and never taken, once the opener is done with it.
-void dropAhead()
-{
-    if (aheadIndex >= 0 && awaitAhead() && aheadHandle != INVALID_HANDLE_VALUE)
-        CloseHandle(aheadHandle);
 }
 
 void closeSource()
@@ -138,9 +66,8 @@ bool produce(int slot)
     s.data = ring[slot];
     s.len = 0;
     if (openSource == INVALID_HANDLE_VALUE) {
-        openSource = takeSource(nextSource);
-        if (openSource != INVALID_HANDLE_VALUE)
-            openNext();
+        openSource = CreateFileA(sourceNames[nextSource], GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (openSource == INVALID_HANDLE_VALUE) {
             s.kind = SourceStep::Unopened;
             ++nextSource;
@@ -194,14 +121,12 @@ DWORD WINAPI reader(void*)
     }
     if (openSource != INVALID_HANDLE_VALUE)
         CloseHandle(openSource);
-    dropAhead();
     return 0;
 }
 
 void closeAll()
 {
-    HANDLE* const all[] = {&readyEvent, &freeEvent, &stopReads, &readerThread,
-                           &openerThread, &openWanted, &openDone};
+    HANDLE* const all[] = {&readyEvent, &freeEvent, &stopReads, &readerThread};
     for (HANDLE* h : all) {
         if (*h)
             CloseHandle(*h);
@@ -253,25 +178,14 @@ void startSourceReads(const char* const* names, int count)
     holding = false;
     readyCount = copyWaits = readerWaits = stopping = 0;
     freeCount = kSlots;
-    aheadIndex = -1;
     readyEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     freeEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     stopReads = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    openWanted = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    openDone = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    // Without the opener the reader opens each source itself.
-    if (stopReads && openWanted && openDone)
-        openerThread = CreateThread(nullptr, 0, opener, nullptr, 0, nullptr);
     if (readyEvent && freeEvent && stopReads)
         readerThread = CreateThread(nullptr, 0, reader, nullptr, 0, nullptr);
     readsInline = !readerThread;
-    if (readsInline) {
-        if (openerThread) {  // the inline reads open their own sources
-            SetEvent(stopReads);
-            WaitForSingleObject(openerThread, INFINITE);
-        }
+    if (readsInline)
         closeAll();
-    }
 }
 
 bool nextSourceStep(SourceStep& step)
@@ -312,8 +226,7 @@ void endSourceReads()
     SetEvent(stopReads);
     // Abandoned, the thread may still be in a read: its handles stay open
     // for it, and the process ends soon after.
-    if (!abandoned && waitDispatching(1, &readerThread) == 0 &&
-        (!openerThread || waitDispatching(1, &openerThread) == 0))
+    if (!abandoned && waitDispatching(1, &readerThread) == 0)
         closeAll();
 }
 

@@ -16,9 +16,7 @@
 #include <csignal>
 #include <cstring>
 #include <ctime>
-#include <atomic>
 #include <map>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -49,14 +47,10 @@ struct Node {
     uint64_t offset, size;
     bool directory;
     std::vector<std::string> children;
-    std::atomic<bool> read;  // a directory whose records the drive has read: the system keeps them
+    bool read;  // a directory whose records the drive has read: the system keeps them
 };
 
 // One drive a process: the image, its tree by FUSE path, the head and its counts.
-// Requests come on several threads, as a system's do: the drive, with one head,
-// takes one read at a time (driveLock, held through the read's time), and a
-// lookup in a directory already read does not wait for it.
-std::mutex driveLock;
 const unsigned char* image;
 size_t imageSize;
 timespec imageTime;
@@ -67,7 +61,7 @@ uint64_t reads, readBytes, seeks, directoryReads, failedReads, slowReads;
 double busySeconds;
 timespec busyUntil;
 volatile sig_atomic_t ejectSignal;
-std::atomic<bool> ejectedByCount;
+bool ejectedByCount;
 FILE* record;  // --record: "read|dir OFFSET LENGTH PATH" and "look PATH [missing]" lines
 
 bool ejected()
@@ -121,7 +115,7 @@ void waitForDrive(double cost)
 }
 
 // One read of the disc, a file's or a directory's: its model cost and its
-// faults' delays, then 0, or the error the drive gives. Under driveLock.
+// faults' delays, then 0, or the error the drive gives.
 int driveRead(uint64_t at, uint64_t len, const char* what, bool directory)
 {
     if (!ejected() && options.ejectAfter && readBytes + len > options.ejectAfter)
@@ -158,10 +152,7 @@ int readDirectory(const std::string& path)
     if (dir == tree.end() || !dir->second.directory)
         return -ENOENT;
     Node& d = dir->second;
-    if (d.read || d.size == 0)
-        return 0;
-    const std::lock_guard<std::mutex> hold(driveLock);
-    if (!d.read) {
+    if (!d.read && d.size > 0) {
         const int err = driveRead(d.offset, d.size, path.c_str(), true);
         if (err)
             return err;
@@ -251,9 +242,7 @@ int readFile(const char* path, char* buf, size_t size, off_t off, fuse_file_info
         return 0;
     const size_t len = static_cast<size_t>(std::min<uint64_t>(size, n->size - off));
     const uint64_t at = n->offset + static_cast<uint64_t>(off);
-    std::unique_lock<std::mutex> hold(driveLock);
     const int err = driveRead(at, len, path, false);
-    hold.unlock();
     if (err)
         return err;
     memcpy(buf, image + at, len);
@@ -326,13 +315,7 @@ bool loadTree(const char* path)
         fprintf(stderr, "brakdrive: %s: %s\n", path, error.c_str());
         return false;
     }
-    auto place = [](const std::string& name, const MediaFile& f, bool directory) {
-        Node& n = tree[name];
-        n.offset = f.offset;
-        n.size = f.size;
-        n.directory = directory;
-    };
-    place("/", root, true);
+    tree["/"] = {root.offset, root.size, true, {}, false};
     for (const MediaFile& f : files) {  // parents come before their contents
         std::string name = "/" + f.path;
         for (char& c : name)
@@ -340,7 +323,7 @@ bool loadTree(const char* path)
                 c = '/';
         const size_t slash = name.rfind('/');
         tree[slash == 0 ? "/" : name.substr(0, slash)].children.push_back(name.substr(slash + 1));
-        place(name, f, f.directory);
+        tree[name] = {f.offset, f.size, f.directory, {}, false};
     }
     return true;
 }
@@ -402,8 +385,9 @@ int main(int argc, char** argv)
         sigemptyset(&eject.sa_mask);
         if (fuse_daemonize(options.foreground ? 1 : 0) == 0 &&
             fuse_set_signal_handlers(se) == 0 && sigaction(SIGUSR1, &eject, nullptr) == 0) {
-            // A signal (the way to stop it) ends the loop with its number, > 0.
-            status = fuse_loop_mt(fs, 0) < 0 ? 1 : 0;
+            // One thread: a drive has one head, and the model one clock. A
+            // signal (the way to stop it) ends the loop with its number, > 0.
+            status = fuse_loop(fs) < 0 ? 1 : 0;
             fuse_remove_signal_handlers(se);
         }
         fuse_unmount(fs);
