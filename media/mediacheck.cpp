@@ -209,7 +209,7 @@ MediaCheck checkMedia(const std::vector<MediaFile>& files)
         out.warnings.push_back("layout: an install makes " + std::to_string(out.jumps) +
                                " jumps on this image (" + std::to_string(out.backwards) +
                                " backwards), each a seek on a disc; mkimage.sh lays the "
-                               "files out in the install's order");
+                               "files out in a start's order");
     if (!fileNamed(kAutorun))
         out.warnings.push_back(std::string("missing: ") + kAutorun +
                                " (the disc will not start by itself)");
