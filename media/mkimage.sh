@@ -5,7 +5,7 @@
 # seeks as little as it can from the start to the game: the order of RECORD
 # (what brakdrive --record wrote during a start from the disc), else the
 # built-in one (mkmedia --layout); then the rest, by name. Each directory lies
-# where the start first reads it (mkmedia --place-dirs). The same folder
+# just before the first file read from it (mkmedia --place-dirs). The same folder
 # contents give the same bytes: every date in the image is SOURCE_DATE_EPOCH
 # (a fixed day unless given). The order comes from mkmedia (MKMEDIA, else the
 # host build's).

@@ -111,9 +111,20 @@ std::vector<std::string> startLayout(const std::vector<RecordedStep>& start,
                 break;
         }
     };
+    // The directories some file is read from, below them or in them: each goes
+    // just before the first; a listing of the disc before the start reads them all.
+    std::set<std::string> holdReads;
     for (const RecordedStep& step : start) {
         const auto it = byName.find(lower(step.path));
-        if (step.kind == RecordedStep::Directory &&
+        if (step.kind != RecordedStep::Read || it == byName.end() || it->second->directory)
+            continue;
+        for (size_t slash = step.path.find('\\'); slash != std::string::npos;
+             slash = step.path.find('\\', slash + 1))
+            holdReads.insert(lower(step.path.substr(0, slash)));
+    }
+    for (const RecordedStep& step : start) {
+        const auto it = byName.find(lower(step.path));
+        if (step.kind == RecordedStep::Directory && !holdReads.count(lower(step.path)) &&
             (step.path.empty() || (it != byName.end() && it->second->directory)))
             placeDirectory(step.path);
         if (step.kind != RecordedStep::Read || it == byName.end() || it->second->directory ||

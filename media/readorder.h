@@ -22,9 +22,9 @@ bool parseReadRecord(const std::string& text, std::vector<RecordedStep>* steps,
 std::vector<RecordedStep> builtInStart();
 
 // The layout of files (a media's listing) for a start: every file in the
-// order of its first read, each directory where the start first read its
-// records (a drive reads them at the first lookup in it), else just before the
-// first file read from it; its parents before it. Paths under the root in the
+// order of its first read, each directory just before the first file read
+// from it (one no file is read from, where the start first read its records);
+// its parents before it. Paths under the root in the
 // listing's spelling with "/" between names; a directory ends in "/", the
 // root is "/". What is never read is left out: the image puts it after, by name.
 std::vector<std::string> startLayout(const std::vector<RecordedStep>& start,

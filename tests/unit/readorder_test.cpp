@@ -23,10 +23,10 @@ TEST(ReadOrder, LayoutFromARecord)
         {"files by their first read, each directory before its first file",
          "read 4096 4096 /a.exe\nread 0 10 /D/y\nread 0 4096 /a.exe\nread 0 10 /D/x\n",
          {"/", "a.exe", "D/", "D/y", "D/x"}},
-        {"a directory where its records were read, its parents first",
-         "dir 0 2048 /\ndir 8 2048 /E/F\nlook /E/F/w.dll missing\nread 0 9000 /a.exe\n"
-         "read 0 10 /E/F/z\n",
-         {"/", "E/", "E/F/", "a.exe", "E/F/z"}},
+        {"a directory no file is read from where its records were read, its parents first",
+         "dir 0 2048 /\ndir 8 2048 /E/F\nlook /E/F/w.dll missing\ndir 0 2048 /D\n"
+         "read 0 9000 /a.exe\nread 0 10 /D/x\n",
+         {"/", "E/", "E/F/", "a.exe", "D/", "D/x"}},
         {"names without regard to case, in the listing's spelling",
          "read 0 10 /e/f/Z\nread 0 40 /AUTORUN.INF\n",
          {"/", "E/", "E/F/", "E/F/z", "autorun.inf"}},
