@@ -34,6 +34,8 @@ const char kUsage[] =
     "  BUFFER: bytes the drive reads on into while the host is busy (default 0)\n"
     "  -f: stay in the foreground; the counts go to stderr at unmount\n"
     "  -v: with -f, every read to stderr: where, how long, its seconds\n"
+    "  --record FILE: every read and lookup to FILE, in order (mkmedia --layout takes it)\n"
+    "  --cache: the system keeps what it has read (as a file cache does) until unmounted\n"
     "FAULTS, each on the reads that touch RANGE (FROM+LENGTH in bytes, a file's PATH,\n"
     "or PATH@FROM+LENGTH within it); DELAY is 8s, 250ms or ms:\n"
     "  --scratch RANGE[,DELAY]: they fail (EIO) after DELAY of retries (default 2s)\n"
@@ -60,6 +62,7 @@ double busySeconds;
 timespec busyUntil;
 volatile sig_atomic_t ejectSignal;
 bool ejectedByCount;
+FILE* record;  // --record: "read|dir OFFSET LENGTH PATH" and "look PATH [missing]" lines
 
 bool ejected()
 {
@@ -113,7 +116,7 @@ void waitForDrive(double cost)
 
 // One read of the disc, a file's or a directory's: its model cost and its
 // faults' delays, then 0, or the error the drive gives.
-int driveRead(uint64_t at, uint64_t len, const char* what)
+int driveRead(uint64_t at, uint64_t len, const char* what, bool directory)
 {
     if (!ejected() && options.ejectAfter && readBytes + len > options.ejectAfter)
         ejectedByCount = true;
@@ -126,6 +129,9 @@ int driveRead(uint64_t at, uint64_t len, const char* what)
         fprintf(stderr, "read %llu +%llu %s %.6f s%s %s\n", static_cast<unsigned long long>(at),
                 static_cast<unsigned long long>(len), seeks > seeksBefore ? "seek" : "    ",
                 cost + fault.seconds, fault.fails ? " FAILS" : "", what);
+    if (record)
+        fprintf(record, "%s %llu %llu %s\n", directory ? "dir" : "read",
+                static_cast<unsigned long long>(at), static_cast<unsigned long long>(len), what);
     waitForDrive(cost + fault.seconds);
     if (fault.fails) {
         ++failedReads;
@@ -147,7 +153,7 @@ int readDirectory(const std::string& path)
         return -ENOENT;
     Node& d = dir->second;
     if (!d.read && d.size > 0) {
-        const int err = driveRead(d.offset, d.size, path.c_str());
+        const int err = driveRead(d.offset, d.size, path.c_str(), true);
         if (err)
             return err;
         ++directoryReads;
@@ -170,6 +176,8 @@ const Node* lookup(const char* path, int* err, bool listing = false)
     const auto it = tree.find(p);
     if (!*err && it == tree.end())
         *err = -ENOENT;
+    if (record && (!*err || *err == -ENOENT))
+        fprintf(record, "look %s%s\n", path, *err ? " missing" : "");
     return *err ? nullptr : &it->second;
 }
 
@@ -213,8 +221,10 @@ int openFile(const char* path, fuse_file_info* fi)
         return err;
     if ((fi->flags & O_ACCMODE) != O_RDONLY)
         return -EROFS;
-    fi->direct_io = 1;  // every read reaches the drive: no page cache between runs
-    fi->keep_cache = 0;
+    // Every read reaches the drive, unless the system may keep what it read
+    // (--cache): then only until the drive is unmounted.
+    fi->direct_io = options.cache ? 0 : 1;
+    fi->keep_cache = options.cache ? 1 : 0;
     return 0;
 }
 
@@ -232,7 +242,7 @@ int readFile(const char* path, char* buf, size_t size, off_t off, fuse_file_info
         return 0;
     const size_t len = static_cast<size_t>(std::min<uint64_t>(size, n->size - off));
     const uint64_t at = n->offset + static_cast<uint64_t>(off);
-    const int err = driveRead(at, len, path);
+    const int err = driveRead(at, len, path, false);
     if (err)
         return err;
     memcpy(buf, image + at, len);
@@ -253,13 +263,15 @@ int statFs(const char*, struct statvfs* st)
 
 void* init(fuse_conn_info*, fuse_config* cfg)
 {
-    cfg->direct_io = 1;
+    cfg->direct_io = options.cache ? 0 : 1;
     cfg->kernel_cache = 0;
     return nullptr;
 }
 
 void destroy(void*)
 {
+    if (record && fclose(record) != 0)
+        fprintf(stderr, "brakdrive: the record %s is incomplete\n", options.record.c_str());
     fprintf(stderr,
             "brakdrive: %llu reads (%llu of directories), %llu bytes, %llu seeks, %.3f s of "
             "drive time\n",
@@ -344,6 +356,10 @@ int main(int argc, char** argv)
     }
     if (!loadTree(options.image.c_str()))
         return 1;
+    if (!options.record.empty() && !(record = fopen(options.record.c_str(), "w"))) {
+        fprintf(stderr, "brakdrive: cannot write %s: %s\n", options.record.c_str(), strerror(errno));
+        return 1;
+    }
 
     fuse_operations ops = {};
     ops.getattr = getAttr;

@@ -1,6 +1,6 @@
 // Moves each Joliet directory of an image beside the files that first need
 // it, so that a drive looking a directory up does not seek away from the
-// install's reads. mkimage.sh leaves a hidden slot for each directory where it
+// start's reads. mkimage.sh leaves a hidden slot for each directory where it
 // wants it: a file that begins with DIR_SLOT_MARK and the directory's path
 // ("\" for the root) and is as long as the directory's records. Pure.
 #pragma once

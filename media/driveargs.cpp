@@ -96,11 +96,15 @@ bool parseDriveArgs(int argc, const char* const* argv, DriveOptions* out, std::s
         std::string name, value;
         bool needsValue = false;
         size_t next = 0;  // within a cluster of short flags
+        if (arg == "--cache") {
+            out->cache = true;
+            continue;
+        }
         if (arg.compare(0, 2, "--") == 0) {
             const size_t eq = arg.find('=');
             name = arg.substr(0, eq);
             needsValue = name == "--scratch" || name == "--slow" || name == "--eject-after" ||
-                         name == "--model";
+                         name == "--model" || name == "--record";
             if (!needsValue) {
                 *error = "unknown option " + arg;
                 return false;
@@ -150,6 +154,9 @@ bool parseDriveArgs(int argc, const char* const* argv, DriveOptions* out, std::s
             bad = parseCount(value, name == "-g" ? &out->model.readThrough : &out->model.readAhead)
                       ? nullptr
                       : "a size in bytes";
+        } else if (name == "--record") {
+            out->record = value;
+            bad = value.empty() ? "a file" : nullptr;
         } else if (name == "--eject-after") {
             bad = parseCount(value, &out->ejectAfter) && out->ejectAfter > 0 ? nullptr
                                                                              : "a byte count";

@@ -35,6 +35,8 @@ struct DriveOptions {
     uint64_t ejectAfter = 0;  // the disc goes out once this many bytes were read; 0: never
     bool foreground = false, verbose = false;
     bool printModel = false;  // --model: say the model and stop
+    std::string record;       // --record: where every read and lookup is written
+    bool cache = false;       // --cache: the system keeps what it read, until unmounted
     std::string image, mountpoint;
 };
 

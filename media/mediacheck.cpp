@@ -110,8 +110,8 @@ MediaCheck checkMedia(const std::vector<MediaFile>& files)
 {
     MediaCheck out;
     out.installBytes = 0;
-    out.jumps = -1;
-    out.backwards = 0;
+    out.jumps = out.startJumps = -1;
+    out.backwards = out.startBackwards = 0;
 
     std::map<std::string, const MediaFile*> byName;
     for (const MediaFile& f : files) {
@@ -148,21 +148,21 @@ MediaCheck checkMedia(const std::vector<MediaFile>& files)
     for (const MediaFile& f : files)
         image = image || f.offset != 0;
     if (image)
-        out.jumps = 0;
+        out.jumps = out.startJumps = 0;
     DriveHead head = {false, 0, 0};
-    auto readAt = [&out, &head](uint64_t offset, uint64_t size) {
+    int* jumps = &out.startJumps;
+    int* backwards = &out.startBackwards;
+    auto readAt = [&jumps, &backwards, &head](uint64_t offset, uint64_t size) {
         if (head.placed && isJump(head.next, offset, READ_THROUGH)) {
-            ++out.jumps;
-            out.backwards += offset < head.next ? 1 : 0;
+            ++*jumps;
+            *backwards += offset < head.next ? 1 : 0;
         }
         head = {true, offset + size, 0};
     };
     // A drive reads a directory's records the first time a name is looked up
-    // in it; the root's were read when the launcher started from the disc.
+    // in it; the root's before anything else (a listing does not place it).
     std::set<std::string> directoriesRead;
-    for (const char* entry : installManifest) {
-        const MediaFile* f = fileNamed(entry);
-        const std::string path = entry;
+    auto readFile = [&](const std::string& path, const MediaFile* f) {
         for (size_t slash = path.find('\\'); image && f && slash != std::string::npos;
              slash = path.find('\\', slash + 1)) {
             const auto dir = byName.find(lower(path.substr(0, slash)));
@@ -172,6 +172,19 @@ MediaCheck checkMedia(const std::vector<MediaFile>& files)
         }
         if (image && f && f->size > 0)
             readAt(f->offset, f->size);
+    };
+    for (const char* name : {kAutorun, "brakstart.exe", "BK2DEMO.EXE", "brakpass.exe"})
+        readFile(name, fileNamed(name));
+    bool first = true;
+    for (const char* entry : installManifest) {
+        const MediaFile* f = fileNamed(entry);
+        readFile(entry, f);
+        // The start's count ends at the install's first read; the install's own begins there.
+        if (first && f && f->size > 0) {
+            jumps = &out.jumps;
+            backwards = &out.backwards;
+            first = false;
+        }
         const char* what = isGame(entry) ? "the game the launcher starts" : "install entry";
         if (!f) {
             out.errors.push_back(std::string("missing: ") + entry + " (" + what + ")");
@@ -196,7 +209,7 @@ MediaCheck checkMedia(const std::vector<MediaFile>& files)
         out.warnings.push_back("layout: an install makes " + std::to_string(out.jumps) +
                                " jumps on this image (" + std::to_string(out.backwards) +
                                " backwards), each a seek on a disc; mkimage.sh lays the "
-                               "files out in the install's order");
+                               "files out in a start's order");
     if (!fileNamed(kAutorun))
         out.warnings.push_back(std::string("missing: ") + kAutorun +
                                " (the disc will not start by itself)");

@@ -21,6 +21,8 @@ struct MediaCheck {
     int jumps;      // reads an install starts elsewhere than the last one ended, its
                     // directories' first look-ups counted; -1 in a folder
     int backwards;  // of those, the ones to an earlier place
+    int startJumps;      // the same of a start: autorun.inf, the launcher, the menu and
+    int startBackwards;  // the relay, whole, on to the install's first read
 };
 
 // Against the launcher's install manifest and the programs it and the menu

@@ -1,16 +1,17 @@
 #!/bin/sh
-# mkimage.sh FOLDER IMAGE: an ISO 9660 image with Joliet names (Windows sees
-# the names with their case, and names longer than 8.3) of a media folder.
-# The install's files come first, in the order the launcher reads them, so a
-# disc never seeks during the install; then the rest, by name. Each directory
-# lies just before the first file the install reads from it (mkmedia
-# --place-dirs), so that a drive reading it on the first look-up need not seek. The same folder
+# mkimage.sh FOLDER IMAGE [RECORD]: an ISO 9660 image with Joliet names
+# (Windows sees the names with their case, and names longer than 8.3) of a
+# media folder. Its files lie in the order a start reads them, so that a disc
+# seeks as little as it can from the start to the game: the order of RECORD
+# (what brakdrive --record wrote during a start from the disc), else the
+# built-in one (mkmedia --layout); then the rest, by name. Each directory lies
+# just before the first file read from it (mkmedia --place-dirs). The same folder
 # contents give the same bytes: every date in the image is SOURCE_DATE_EPOCH
 # (a fixed day unless given). The order comes from mkmedia (MKMEDIA, else the
 # host build's).
 set -eu
-[ $# -eq 2 ] || { echo "usage: mkimage.sh FOLDER IMAGE" >&2; exit 2; }
-folder="$1"; image="$2"
+[ $# -eq 2 ] || [ $# -eq 3 ] || { echo "usage: mkimage.sh FOLDER IMAGE [RECORD]" >&2; exit 2; }
+folder="$1"; image="$2"; record="${3:-}"
 [ -d "$folder" ] || { echo "mkimage: no folder $folder" >&2; exit 2; }
 mkmedia="${MKMEDIA:-$(dirname "$0")/../build/host/media/mkmedia}"
 [ -x "$mkmedia" ] || { echo "mkimage: no mkmedia at $mkmedia (build the host preset)" >&2; exit 2; }
@@ -19,25 +20,28 @@ uuid="$(date -u -d "@$epoch" +%Y%m%d%H%M%S)00"
 
 # xorriso puts heavier files first; the first one read is the heaviest. A
 # slot (a hidden file, as long as the directory's records, marked with its
-# path) goes before the first file of each directory the install reads.
-order="$("$mkmedia" --order "$folder")"
+# path) goes where the layout puts each directory ("DIR/", the root "/").
+[ -z "$record" ] || [ -f "$record" ] || { echo "mkimage: no record $record" >&2; exit 2; }
+order="$("$mkmedia" --layout "$folder" ${record:+"$record"})"
 slots=""
-build() {  # IMAGE: the image, its files in the install's order
+build() {  # IMAGE: the image, its files in the layout's order
     out="$1"
     set --
     weight=100000
     while IFS= read -r path; do
-        [ -n "$path" ] || continue
-        case "$path" in */*) dir="$(printf '%s' "${path%/*}" | tr / '\\')" ;; *) dir='\' ;; esac
-        if [ -n "$slots" ] && [ -f "$slots/$(printf '%s' "$dir" | tr '\\' _)" ] &&
-           ! printf '%s\n' "$@" | grep -qxF "/BRAKDIR$(printf '%s' "$dir" | tr '\\' _)"; then
-            name="/BRAKDIR$(printf '%s' "$dir" | tr '\\' _)"
-            set -- "$@" -map "$slots/$(printf '%s' "$dir" | tr '\\' _)" "$name" -hide on "$name" -- \
-                -find "$name" -exec sort_weight "$weight" --
+        case "$path" in
+            '') continue ;;
+            /) dir='\' ;;
+            */) dir="$(printf '%s' "${path%/}" | tr / '\\')" ;;
+            *) set -- "$@" -find "/$path" -exec sort_weight "$weight" --
+               weight=$((weight - 1)); continue ;;
+        esac
+        slot="$(printf '%s' "$dir" | tr '\\' _)"
+        if [ -n "$slots" ] && [ -f "$slots/$slot" ]; then
+            set -- "$@" -map "$slots/$slot" "/BRAKDIR$slot" -hide on "/BRAKDIR$slot" -- \
+                -find "/BRAKDIR$slot" -exec sort_weight "$weight" --
             weight=$((weight - 1))
         fi
-        set -- "$@" -find "/$path" -exec sort_weight "$weight" --
-        weight=$((weight - 1))
     done <<EOF_ORDER
 $order
 EOF_ORDER

@@ -5,6 +5,8 @@
 // cycle; exits 1 when it would not, 2 when it cannot be read.
 // mkmedia --order FOLDER: the folder's install entries in the order the
 // install reads them, as paths under the root, for mkimage.sh.
+// mkmedia --layout FOLDER [RECORD]: the folder's files and directories in the
+// order a start reads them (readorder.h), from a drive's record or built in.
 // mkmedia --dirs IMAGE: each Joliet directory's size and path ("\" the root);
 // mkmedia --place-dirs IMAGE: each directory moved into its slot (dirplace.h).
 #include <cstdio>
@@ -16,6 +18,7 @@
 #include "media/dirplace.h"
 #include "media/isoread.h"
 #include "media/media.h"
+#include "media/readorder.h"
 
 namespace {
 int check(const char* path)
@@ -37,8 +40,9 @@ int check(const char* path)
         return 1;
     }
     if (result.jumps >= 0)
-        printf("layout: %d jumps in the install's reads (%d backwards)\n", result.jumps,
-               result.backwards);
+        printf("layout: %d jumps in the start's reads (%d backwards), %d in the install's (%d "
+               "backwards)\n",
+               result.startJumps, result.startBackwards, result.jumps, result.backwards);
     printf("%s: ok, %d install entries of %llu bytes, %zu files and folders\n", path,
            static_cast<int>(INSTALL_COUNT), static_cast<unsigned long long>(result.installBytes),
            files.size());
@@ -70,6 +74,37 @@ int order(const char* folder)
             }
     return 0;
 }
+bool readImage(const char* path, std::vector<unsigned char>* bytes);
+
+int layout(const char* folder, const char* recordPath)
+{
+    std::vector<MediaFile> files;
+    std::string error;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+        fprintf(stderr, "mkmedia: no folder %s\n", folder);
+        return 2;
+    }
+    if (!listMedia(folder, &files, &error)) {
+        fprintf(stderr, "mkmedia: %s\n", error.c_str());
+        return 2;
+    }
+    std::vector<RecordedStep> start = builtInStart();
+    if (recordPath) {
+        std::vector<unsigned char> text;
+        if (!readImage(recordPath, &text))
+            return 2;
+        start.clear();
+        if (!parseReadRecord(std::string(text.begin(), text.end()), &start, &error)) {
+            fprintf(stderr, "mkmedia: %s: %s\n", recordPath, error.c_str());
+            return 2;
+        }
+    }
+    for (const std::string& line : startLayout(start, files))
+        printf("%s\n", line.c_str());
+    return 0;
+}
+
 bool readImage(const char* path, std::vector<unsigned char>* bytes)
 {
     FILE* f = fopen(path, "rb");
@@ -131,6 +166,8 @@ int main(int argc, char** argv)
         return check(argv[2]);
     if (argc == 3 && strcmp(argv[1], "--order") == 0)
         return order(argv[2]);
+    if ((argc == 3 || argc == 4) && strcmp(argv[1], "--layout") == 0)
+        return layout(argv[2], argc == 4 ? argv[3] : nullptr);
     if (argc == 3 && strcmp(argv[1], "--dirs") == 0)
         return directories(argv[2]);
     if (argc == 3 && strcmp(argv[1], "--place-dirs") == 0)
@@ -139,6 +176,7 @@ int main(int argc, char** argv)
         fprintf(stderr, "usage: mkmedia FOLDER GAME [PROGRAM...]\n"
                         "       mkmedia --check FOLDER_OR_IMAGE\n"
                         "       mkmedia --order FOLDER\n"
+                        "       mkmedia --layout FOLDER [RECORD]\n"
                         "       mkmedia --dirs IMAGE\n"
                         "       mkmedia --place-dirs IMAGE\n");
         return 2;

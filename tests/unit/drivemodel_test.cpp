@@ -116,6 +116,8 @@ TEST(DriveModel, FaultsAndArguments)
         {{"--slow", "4096+10,250", "--scratch", "0+1", "i", "m"}, nullptr,
          {{false, 4096, 4106, 0.25}, {true, 0, 1, 2}}, 0},
         {{"-fv", "--eject-after", "6000000", "i", "m"}, nullptr, {}, 6000000},
+        {{"--cache", "--record=r.txt", "i", "m"}, nullptr, {}, 0},
+        {{"--record", "i", "m"}, "an image and a mount point", {}, 0},
         {{"-s", "100", "i", "m"}, "-s without -r", {}, 0},
         {{"--slow", "BKGFX.DLL", "i", "m"}, "not RANGE,DELAY", {}, 0},
         {{"--scratch", "BKGFX.DLL,2x", "i", "m"}, "not RANGE[,DELAY]", {}, 0},

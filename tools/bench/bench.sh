@@ -7,9 +7,11 @@
 #                                   check that the bar saw the byte-at-a-time values
 #   scripts/bench --disc [rounds]   from the simulated drive at 8x, 24x and 52x CD
 #                                   (100 ms seeks) and a 20 MB/s stick, for the
-#                                   image laid out by name and the one in read order,
-#                                   and at 24x and 52x the waits from the start to the
-#                                   menu and from Play to the game;
+#                                   image laid out by name and the one in a start's
+#                                   order, and at 24x and 52x the waits from the start
+#                                   to the menu and from Play to the game, with the
+#                                   system keeping what it read (brakdrive --cache)
+#                                   and without;
 #                                   BRAK_DRIVE_ARGS adds to every drive's model
 #                                   ("-a 262144": a 256 KiB buffer)
 set -eu
@@ -33,14 +35,15 @@ if [ "${1:-}" = --disc-run ]; then
     drive="$root/build/bench/drive/media/brakdrive"; mkmedia="$root/build/host/media/mkmedia"
     order="$("$mkmedia" --order "$d/media" | tr '\\' /)"  # native: the install's reads by cat
     : > "$times"
-    for image in byname ordered; do
+    for image in byname start; do
         check="$("$mkmedia" --check "$d/$image.iso")"
-        jumps=$(printf '%s\n' "$check" | sed -n 's/^layout: \([0-9]*\) jumps.*/\1/p')
+        jumps=$(printf '%s\n' "$check" | sed -n "s/^layout: .*, \([0-9]*\) in the install's.*/\1/p")
         bytes=$(printf '%s\n' "$check" | sed -n 's/.*install entries of \([0-9]*\) bytes.*/\1/p')
         # full: no model, what the copy costs the host (Wine, FUSE) alone.
         for speed in 8x:100 24x:100 52x:100 20M:0 full:0; do
             ways="install bytes copy native"
-            case $speed in 8x*|20M*) ;; *) ways="$ways menu game" ;; esac  # the waits a player sees
+            # The waits a player sees, also with every read from the drive (direct).
+            case $speed in 8x*|20M*) ;; *) ways="$ways menu game menu-direct game-direct" ;; esac
             for way in $ways; do
                 r=0
                 while [ "$r" -lt "$rounds" ]; do
@@ -49,13 +52,15 @@ if [ "${1:-}" = --disc-run ]; then
                     cat "$d/$image.iso" >/dev/null; sync
                     model="-r ${speed%:*} -s ${speed#*:}"
                     [ "${speed%:*}" != full ] || model=""
+                    case $way in menu|game) model="$model --cache" ;; esac
                     "$drive" -f $model ${BRAK_DRIVE_ARGS:-} "$d/$image.iso" "$mnt" 2>"$d/drive.txt" &
                     driver=$!
                     wait_mount "$driver" "$mnt" || { echo "bench: no drive:"; cat "$d/drive.txt"; exit 1; }
                     rc=0 t0=$(date +%s%N)
                     if [ "$way" = native ]; then (cd "$mnt" && cat $order >/dev/null) || rc=$?
                         echo "native $(( ($(date +%s%N) - t0) / 1000 ))e-6" >"$d/run.txt"
-                    else (cd "$d" && "$BRAK_WINE" "$bench" --disc "$(winpath "$mnt")" "$way" </dev/null >"$d/run.txt") || rc=$?; fi
+                    else (cd "$d" && "$BRAK_WINE" "$bench" --disc "$(winpath "$mnt")" "${way%-direct}" </dev/null >"$d/run.txt") || rc=$?
+                        sed -i "s/^${way%-direct} /$way /" "$d/run.txt"; fi
                     kill -TERM "$driver"
                     wait "$driver" || { echo "bench: the drive ended with $?:"; cat "$d/drive.txt"; exit 1; }
                     [ "$rc" -eq 0 ] || { echo "bench: $way from $image at $speed failed ($rc)"; exit 1; }
@@ -86,7 +91,7 @@ if [ "${1:-}" = --disc ]; then
     cmake --build build/bench/drive --target brakdrive >/dev/null
     mkdir -p "$d/mnt"
     (cd "$d" && MKMEDIA=/bin/true sh "$root/media/mkimage.sh" media byname.iso &&
-        MKMEDIA="$root/build/host/media/mkmedia" sh "$root/media/mkimage.sh" media ordered.iso)
+        MKMEDIA="$root/build/host/media/mkmedia" sh "$root/media/mkimage.sh" media start.iso)
     for gen in $gens; do
         echo "== Wine $gen, $BRAK_WINBUILD build, from the drive"
         on_gen "$gen" --disc-run "${2:-3}" "wine$gen"
