@@ -317,12 +317,21 @@ int discReport(const char* file, int rounds, const char* extra, int nrates, char
     }
     std::vector<DiscRound> all;
     char line[256];
+    int status = 0, lineNo = 0;
     while (fgets(line, sizeof line, f)) {
+        ++lineNo;
         std::vector<std::string> w;
         for (char* t = strtok(line, " \r\n"); t; t = strtok(nullptr, " \r\n"))
             w.push_back(t);
-        if (w.size() != 8)
+        if (w.empty())
             continue;
+        // A round that cannot be read is a lost round, not one of 0 s.
+        if (w.size() != 8) {
+            fprintf(stderr, "install_bench: %s:%d: not a round (%zu fields)\n", file, lineNo,
+                    w.size());
+            status = 1;
+            continue;
+        }
         DiscRound r;
         r.image = w[0], r.drive = w[1], r.way = w[2];
         r.seconds = strtod(w[3].c_str(), nullptr);
@@ -358,9 +367,15 @@ int discReport(const char* file, int rounds, const char* extra, int nrates, char
         const int seeks = std::max(key.jumps + 1, m[3].seeks);
         const double limit =
             speed == "full" || rate <= 0 ? 0 : key.bytes / rate + seekMs / 1000 * seeks;
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 4; ++i) {
             snprintf(ratio[i], sizeof ratio[i], limit > 0 ? "%5.3fx" : "     -",
                      m[i].seconds / limit);
+            if (m[i].way.empty()) {
+                fprintf(stderr, "install_bench: %s: no round of %s\n", row.c_str(),
+                        i == 0 ? "install" : i == 1 ? "bytes" : i == 2 ? "copy" : "native");
+                status = 1;
+            }
+        }
         // The install against what the drive lets any reader do, and against the system's copy.
         printf("%-8s %-10s %5d %8.3f | %8.3f %6s %5d %6.3f | %8.3f %6s | %8.3f %6s | %8.3f %6s | "
                "%5.3fx %5.3fx\n",
@@ -404,7 +419,7 @@ int discReport(const char* file, int rounds, const char* extra, int nrates, char
                    *kind ? "every read from the drive (direct I/O)"
                          : "the system keeping what it has read (brakdrive --cache)");
     }
-    return 0;
+    return status;
 }
 // The figures of the from-cache runs side by side, one column a run: each
 // COLUMN=FILE names a run's output, and a row takes the first number after
