@@ -49,62 +49,6 @@ int check(const char* path)
     return 0;
 }
 
-// The entries as the folder spells them: a publisher's names may differ in case.
-int order(const char* folder)
-{
-    std::vector<MediaFile> files;
-    std::string error;
-    std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) {
-        fprintf(stderr, "mkmedia: no folder %s\n", folder);
-        return 2;
-    }
-    if (!listMedia(folder, &files, &error)) {
-        fprintf(stderr, "mkmedia: %s\n", error.c_str());
-        return 2;
-    }
-    for (const char* entry : installManifest)
-        for (const MediaFile& f : files)
-            if (!f.directory && strcasecmp(f.path.c_str(), entry) == 0) {
-                std::string path = f.path;
-                for (char& c : path)
-                    if (c == '\\')
-                        c = '/';
-                printf("%s\n", path.c_str());
-            }
-    return 0;
-}
-bool readImage(const char* path, std::vector<unsigned char>* bytes);
-
-int layout(const char* folder, const char* recordPath)
-{
-    std::vector<MediaFile> files;
-    std::string error;
-    std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) {
-        fprintf(stderr, "mkmedia: no folder %s\n", folder);
-        return 2;
-    }
-    if (!listMedia(folder, &files, &error)) {
-        fprintf(stderr, "mkmedia: %s\n", error.c_str());
-        return 2;
-    }
-    std::vector<RecordedStep> start = builtInStart();
-    if (recordPath) {
-        std::vector<unsigned char> text;
-        if (!readImage(recordPath, &text))
-            return 2;
-        start.clear();
-        if (!parseReadRecord(std::string(text.begin(), text.end()), &start, &error)) {
-            fprintf(stderr, "mkmedia: %s: %s\n", recordPath, error.c_str());
-            return 2;
-        }
-    }
-    for (const std::string& line : startLayout(start, files))
-        printf("%s\n", line.c_str());
-    return 0;
-}
-
 bool readImage(const char* path, std::vector<unsigned char>* bytes)
 {
     FILE* f = fopen(path, "rb");
@@ -118,6 +62,61 @@ bool readImage(const char* path, std::vector<unsigned char>* bytes)
     const bool ok = !ferror(f);
     fclose(f);
     return ok;
+}
+
+// A media folder's files, or false after saying why.
+bool listFolder(const char* folder, std::vector<MediaFile>* files)
+{
+    std::string error;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+        fprintf(stderr, "mkmedia: no folder %s\n", folder);
+        return false;
+    }
+    if (!listMedia(folder, files, &error)) {
+        fprintf(stderr, "mkmedia: %s\n", error.c_str());
+        return false;
+    }
+    return true;
+}
+
+// The entries as the folder spells them: a publisher's names may differ in case.
+int order(const char* folder)
+{
+    std::vector<MediaFile> files;
+    if (!listFolder(folder, &files))
+        return 2;
+    for (const char* entry : installManifest)
+        for (const MediaFile& f : files)
+            if (!f.directory && strcasecmp(f.path.c_str(), entry) == 0) {
+                std::string path = f.path;
+                for (char& c : path)
+                    if (c == '\\')
+                        c = '/';
+                printf("%s\n", path.c_str());
+            }
+    return 0;
+}
+int layout(const char* folder, const char* recordPath)
+{
+    std::vector<MediaFile> files;
+    if (!listFolder(folder, &files))
+        return 2;
+    std::vector<RecordedStep> start = builtInStart();
+    if (recordPath) {
+        std::vector<unsigned char> text;
+        if (!readImage(recordPath, &text))
+            return 2;
+        start.clear();
+        std::string error;
+        if (!parseReadRecord(std::string(text.begin(), text.end()), &start, &error)) {
+            fprintf(stderr, "mkmedia: %s: %s\n", recordPath, error.c_str());
+            return 2;
+        }
+    }
+    for (const std::string& line : startLayout(start, files))
+        printf("%s\n", line.c_str());
+    return 0;
 }
 
 int directories(const char* path)
